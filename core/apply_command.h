@@ -1,0 +1,49 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "core/file_system.h"
+
+namespace huevane {
+
+inline constexpr std::string_view kSuccessText = "Success!";
+inline constexpr std::string_view kErrorText = "Error.";
+inline constexpr std::string_view kUnavailableText =
+    "That isn't available for your version, sorry!";
+inline constexpr std::string_view kBackupFileName = "BUIBackup.ocm";
+
+// The user's choices when "Apply Changes" is pressed.
+struct ApplyInputs {
+    std::int16_t version = -1;   // -1: nothing selected
+    std::int16_t property = -1;  // -1: nothing selected
+    int backupFlag = 0;          // check box value; only 1 asks for a backup
+    std::int32_t color = 0;      // 0x00BBGGRR
+    std::string installDir;
+    std::string programDir;
+};
+
+enum class ApplyOutcome {
+    kSuccess,  // show kSuccessText in the status line
+    kError,    // show kErrorText in the status line
+    kRefused,  // show kUnavailableText in a message box; leave the status line alone
+};
+
+struct ApplyResult {
+    ApplyOutcome outcome;
+    std::string text;
+};
+
+// Writes the encoded colour at its offset; receives strColor and lngSpot.
+using PatchFunction = std::function<void(const std::string&, std::int32_t)>;
+
+// Runs one Apply: the optional backup, the availability check, the lookup, the encoders and
+// the patch. Every failure ends in kError; nothing is thrown.
+ApplyResult RunApplyCommand(const ApplyInputs& inputs, FileSystem& fs, const PatchFunction& patch);
+
+// As above, patching buddyui.ocm in inputs.installDir.
+ApplyResult RunApplyCommand(const ApplyInputs& inputs, FileSystem& fs);
+
+}  // namespace huevane

@@ -1,0 +1,246 @@
+#include "core/apply_command.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "platform/native_file_system.h"
+#include "tests/offset_table.h"
+#include "tests/test_support.h"
+
+namespace huevane {
+namespace {
+
+using test::DifferingOffsets;
+using test::EntryNames;
+using test::ReadFileBytes;
+using test::WriteFileBytes;
+
+constexpr std::size_t kImageSize = 0x10000;  // every catalogue offset lies below 0x10000
+constexpr std::int32_t kRed = 0x000000FF;
+constexpr std::int32_t kBlue = 0x00FF0000;
+
+// Real files on the machine's own file system, in a fresh directory per test.
+class ApplyTest : public ::testing::Test {
+protected:
+    ApplyResult Apply(std::int16_t version, std::int16_t property, std::int32_t color,
+                      int backupFlag = 0) {
+        ApplyInputs inputs;
+        inputs.version = version;
+        inputs.property = property;
+        inputs.backupFlag = backupFlag;
+        inputs.color = color;
+        inputs.installDir = installDir_;
+        inputs.programDir = programDir_;
+        return RunApplyCommand(inputs, *fs_);
+    }
+
+    std::string Target() const { return fs_->JoinPath(installDir_, "buddyui.ocm"); }
+    std::string Backup() const { return fs_->JoinPath(programDir_, "BUIBackup.ocm"); }
+
+    test::TempDir root_;
+    std::string installDir_ = root_.MakeSubdir("AIM");
+    std::string programDir_ = root_.MakeSubdir("Huevane");
+    std::unique_ptr<FileSystem> fs_ = platform::MakeNativeFileSystem();
+};
+
+void ExpectError(const ApplyResult& result) {
+    EXPECT_EQ(result.outcome, ApplyOutcome::kError);
+    EXPECT_EQ(result.text, "Error.");
+}
+
+TEST_F(ApplyTest, EveryAvailablePairChangesExactlyItsThreeBytes) {
+    const std::string original = test::SyntheticImage(kImageSize);
+    for (std::int16_t version = 0; version < 16; ++version) {
+        for (std::int16_t property = 0; property < 6; ++property) {
+            const std::string_view offsetText = test::kExpectedOffsets[version][property];
+            if (offsetText == "-") {
+                continue;
+            }
+            SCOPED_TRACE("version " + std::to_string(version) + ", property " +
+                         std::to_string(property));
+            WriteFileBytes(Target(), original);
+            const std::size_t offset = std::strtoul(std::string(offsetText).c_str(), nullptr, 16);
+            // The complement of the bytes there, so every one of the three must change.
+            const auto r = static_cast<unsigned char>(~original[offset]);
+            const auto g = static_cast<unsigned char>(~original[offset + 1]);
+            const auto b = static_cast<unsigned char>(~original[offset + 2]);
+            const std::int32_t color = r | (g << 8) | (b << 16);
+
+            const ApplyResult result = Apply(version, property, color);
+
+            EXPECT_EQ(result.outcome, ApplyOutcome::kSuccess);
+            EXPECT_EQ(result.text, "Success!");
+            const std::string patched = ReadFileBytes(Target());
+            ASSERT_EQ(patched.size(), original.size());
+            EXPECT_EQ(DifferingOffsets(original, patched),
+                      (std::set<std::size_t>{offset, offset + 1, offset + 2}));
+            EXPECT_EQ(static_cast<unsigned char>(patched[offset]), r);
+            EXPECT_EQ(static_cast<unsigned char>(patched[offset + 1]), g);
+            EXPECT_EQ(static_cast<unsigned char>(patched[offset + 2]), b);
+        }
+    }
+    EXPECT_EQ(EntryNames(installDir_), (std::set<std::string>{"buddyui.ocm"}));
+    EXPECT_TRUE(EntryNames(programDir_).empty());  // no backup was asked for
+}
+
+TEST_F(ApplyTest, RefusedPairWritesNothingButMakesTheRequestedBackup) {
+    const std::string original = test::SyntheticImage(kImageSize);
+    WriteFileBytes(Target(), original);
+
+    const ApplyResult result = Apply(4, 1, kRed, 1);
+
+    EXPECT_EQ(result.outcome, ApplyOutcome::kRefused);
+    EXPECT_EQ(result.text, "That isn't available for your version, sorry!");
+    EXPECT_EQ(ReadFileBytes(Target()), original);
+    EXPECT_EQ(ReadFileBytes(Backup()), original);
+}
+
+TEST_F(ApplyTest, SecondBackupHoldsTheFirstPatch) {
+    const std::string original = test::SyntheticImage(kImageSize);
+    WriteFileBytes(Target(), original);
+
+    ASSERT_EQ(Apply(3, 3, kRed, 1).outcome, ApplyOutcome::kSuccess);
+    const std::string afterFirst = ReadFileBytes(Target());
+    EXPECT_EQ(ReadFileBytes(Backup()), original);
+
+    ASSERT_EQ(Apply(3, 3, kBlue, 1).outcome, ApplyOutcome::kSuccess);
+    EXPECT_EQ(ReadFileBytes(Backup()), afterFirst);
+    EXPECT_EQ(ReadFileBytes(Target()).substr(0x56B9, 3), std::string("\0\0\xFF", 3));
+    EXPECT_EQ(EntryNames(programDir_), (std::set<std::string>{"BUIBackup.ocm"}));
+}
+
+TEST_F(ApplyTest, UncheckedOrGreyedBoxMakesNoBackup) {
+    WriteFileBytes(Target(), test::SyntheticImage(kImageSize));
+    EXPECT_EQ(Apply(3, 3, kRed, 0).outcome, ApplyOutcome::kSuccess);
+    EXPECT_EQ(Apply(3, 3, kRed, 2).outcome, ApplyOutcome::kSuccess);
+    EXPECT_TRUE(EntryNames(programDir_).empty());
+}
+
+TEST_F(ApplyTest, NothingSelectedIsAnErrorAndWritesNoColour) {
+    const std::string original = test::SyntheticImage(kImageSize);
+    WriteFileBytes(Target(), original);
+    ExpectError(Apply(-1, 3, kRed));
+    ExpectError(Apply(3, -1, kRed));
+    ExpectError(Apply(-1, -1, kRed));
+    ExpectError(Apply(4, -1, kRed));
+    EXPECT_EQ(ReadFileBytes(Target()), original);
+}
+
+TEST_F(ApplyTest, SystemColourIsAnErrorAfterTheBackup) {
+    const std::string original = test::SyntheticImage(kImageSize);
+    WriteFileBytes(Target(), original);
+    ExpectError(Apply(3, 3, static_cast<std::int32_t>(0x8000000F), 1));
+    EXPECT_EQ(ReadFileBytes(Target()), original);
+    EXPECT_EQ(ReadFileBytes(Backup()), original);
+}
+
+TEST_F(ApplyTest, MissingTargetIsAnErrorAndCreatesNothing) {
+    ExpectError(Apply(3, 3, kRed));
+    ExpectError(Apply(3, 3, kRed, 1));
+    EXPECT_TRUE(EntryNames(installDir_).empty());
+    EXPECT_TRUE(EntryNames(programDir_).empty());
+}
+
+TEST_F(ApplyTest, MissingInstallDirectoryIsAnErrorAndCreatesNothing) {
+    for (const std::string& dir : {fs_->JoinPath(root_.path(), "NoSuchDir"), std::string("Not Found")}) {
+        SCOPED_TRACE(dir);
+        installDir_ = dir;
+        ExpectError(Apply(3, 3, kRed, 1));
+        EXPECT_FALSE(std::filesystem::exists(dir));
+    }
+    EXPECT_EQ(EntryNames(root_.path()), (std::set<std::string>{"AIM", "Huevane"}));
+    EXPECT_TRUE(EntryNames(programDir_).empty());
+}
+
+TEST_F(ApplyTest, ReadOnlyTargetIsLeftAlone) {
+    const std::string original = test::SyntheticImage(kImageSize);
+    WriteFileBytes(Target(), original);
+    test::MakeReadOnly(Target());
+
+    ExpectError(Apply(3, 3, kRed));
+
+    EXPECT_EQ(ReadFileBytes(Target()), original);
+    EXPECT_EQ(EntryNames(installDir_), (std::set<std::string>{"buddyui.ocm"}));
+}
+
+TEST_F(ApplyTest, ReadOnlyBackupIsAnErrorAndNotPatched) {
+    const std::string original = test::SyntheticImage(kImageSize);
+    const std::string oldBackup = test::SyntheticImage(100, 7);
+    WriteFileBytes(Target(), original);
+    WriteFileBytes(Backup(), oldBackup);
+    test::MakeReadOnly(Backup());
+
+    ExpectError(Apply(3, 3, kRed, 1));
+
+    EXPECT_EQ(ReadFileBytes(Backup()), oldBackup);
+    EXPECT_EQ(ReadFileBytes(Target()), original);
+    EXPECT_EQ(EntryNames(programDir_), (std::set<std::string>{"BUIBackup.ocm"}));
+}
+
+TEST_F(ApplyTest, DirectoryWhereTheFileShouldBeIsAnError) {
+    root_.MakeSubdir("AIM/buddyui.ocm");
+    ExpectError(Apply(3, 3, kRed));
+    ExpectError(Apply(3, 3, kRed, 1));
+    EXPECT_TRUE(std::filesystem::is_directory(Target()));
+    EXPECT_EQ(EntryNames(installDir_), (std::set<std::string>{"buddyui.ocm"}));
+    EXPECT_TRUE(EntryNames(programDir_).empty());
+}
+
+TEST_F(ApplyTest, FileShorterThanTheOffsetIsLeftAlone) {
+    // "Buddy names" of 5.1.3009 sits at 0x56B9, the 1-based position 0x56BA.
+    for (const std::size_t size : {std::size_t{0}, std::size_t{100}, std::size_t{0x56B9}}) {
+        SCOPED_TRACE(size);
+        const std::string original = test::SyntheticImage(size);
+        WriteFileBytes(Target(), original);
+        ExpectError(Apply(3, 3, kRed));
+        EXPECT_EQ(ReadFileBytes(Target()), original);
+    }
+}
+
+TEST_F(ApplyTest, ColourRunningPastTheEndIsCutOff) {
+    // Position 0x56BA is the next-to-last byte: only red and green fit.
+    const std::string original = test::SyntheticImage(0x56BB);
+    WriteFileBytes(Target(), original);
+
+    EXPECT_EQ(Apply(3, 3, 0x00030201).outcome, ApplyOutcome::kSuccess);
+
+    const std::string patched = ReadFileBytes(Target());
+    ASSERT_EQ(patched.size(), original.size());
+    EXPECT_EQ(patched.substr(0, 0x56B9), original.substr(0, 0x56B9));
+    EXPECT_EQ(patched.substr(0x56B9), std::string("\x01\x02", 2));
+}
+
+TEST_F(ApplyTest, TargetKeepsTheLetterCaseOfItsName) {
+    const std::string original = test::SyntheticImage(kImageSize);
+    const std::string target = fs_->JoinPath(installDir_, "BuddyUI.OCM");
+    WriteFileBytes(target, original);
+
+    EXPECT_EQ(Apply(3, 3, kRed, 1).outcome, ApplyOutcome::kSuccess);
+
+    EXPECT_EQ(EntryNames(installDir_), (std::set<std::string>{"BuddyUI.OCM"}));
+    EXPECT_EQ(DifferingOffsets(original, ReadFileBytes(target)).size(), 3u);
+    EXPECT_EQ(ReadFileBytes(Backup()), original);
+}
+
+TEST_F(ApplyTest, PatchesThroughTheGivenWriter) {
+    std::string seenColor;
+    std::int32_t seenSpot = 0;
+    ApplyInputs inputs;
+    inputs.version = 6;
+    inputs.property = 5;
+    inputs.color = 0x00123456;
+    const ApplyResult result =
+        RunApplyCommand(inputs, *fs_, [&](const std::string& strColor, std::int32_t lngSpot) {
+            seenColor = strColor;
+            seenSpot = lngSpot;
+        });
+    EXPECT_EQ(result.outcome, ApplyOutcome::kSuccess);
+    EXPECT_EQ(seenColor, "\x56\x34\x12");
+    EXPECT_EQ(seenSpot, 0x5DF9 + 1);
+}
+
+}  // namespace
+}  // namespace huevane

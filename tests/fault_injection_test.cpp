@@ -1,0 +1,138 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+
+#include "core/apply_command.h"
+#include "core/file_ops.h"
+#include "core/run_error.h"
+#include "platform/native_file_system.h"
+#include "tests/faulty_file_system.h"
+#include "tests/test_support.h"
+
+namespace huevane {
+namespace {
+
+using test::EntryNames;
+using test::FaultyFileSystem;
+using test::FileStep;
+using test::ReadFileBytes;
+using test::WriteFileBytes;
+
+constexpr std::int32_t kRed = 0x000000FF;
+
+// An install with a module and an earlier backup, patched through a file system that can be
+// made to fail at any one step.
+class FaultInjection : public ::testing::Test {
+protected:
+    FaultInjection() {
+        WriteFileBytes(Target(), original_);
+        WriteFileBytes(Backup(), oldBackup_);
+    }
+
+    ApplyResult Apply(FaultyFileSystem& fs, int backupFlag) {
+        ApplyInputs inputs;
+        inputs.version = 3;
+        inputs.property = 3;
+        inputs.backupFlag = backupFlag;
+        inputs.color = kRed;
+        inputs.installDir = installDir_;
+        inputs.programDir = programDir_;
+        return RunApplyCommand(inputs, fs);
+    }
+
+    // The steps of a run in which nothing fails.
+    std::vector<FileStep> StepsOfCleanRun(int backupFlag) {
+        test::TempDir scratch;
+        FaultyFileSystem recorder(*real_);
+        ApplyInputs inputs;
+        inputs.version = 3;
+        inputs.property = 3;
+        inputs.backupFlag = backupFlag;
+        inputs.color = kRed;
+        inputs.installDir = scratch.MakeSubdir("AIM");
+        inputs.programDir = scratch.MakeSubdir("Huevane");
+        WriteFileBytes(real_->JoinPath(inputs.installDir, "buddyui.ocm"), original_);
+        EXPECT_EQ(RunApplyCommand(inputs, recorder).outcome, ApplyOutcome::kSuccess);
+        return recorder.steps();
+    }
+
+    void Reset() {
+        WriteFileBytes(Target(), original_);
+        WriteFileBytes(Backup(), oldBackup_);
+    }
+
+    std::string Target() const { return real_->JoinPath(installDir_, "buddyui.ocm"); }
+    std::string Backup() const { return real_->JoinPath(programDir_, "BUIBackup.ocm"); }
+
+    std::unique_ptr<FileSystem> real_ = platform::MakeNativeFileSystem();
+    test::TempDir root_;
+    std::string installDir_ = root_.MakeSubdir("AIM");
+    std::string programDir_ = root_.MakeSubdir("Huevane");
+    const std::string original_ = test::SyntheticImage(0x10000, 1);
+    const std::string oldBackup_ = test::SyntheticImage(0x8000, 2);
+};
+
+TEST_F(FaultInjection, CleanRunWalksEveryStep) {
+    // Guards the tests below: they only prove something if every kind of step is reached.
+    const std::vector<FileStep> steps = StepsOfCleanRun(1);
+    for (const FileStep step : {FileStep::kList, FileStep::kOpen, FileStep::kRead, FileStep::kCreate,
+                                FileStep::kWrite, FileStep::kFlush, FileStep::kReplace}) {
+        EXPECT_EQ(std::count(steps.begin(), steps.end(), step) > 0, true) << test::StepName(step);
+    }
+    // One replacement for the backup, one for the module.
+    EXPECT_EQ(std::count(steps.begin(), steps.end(), FileStep::kReplace), 2);
+}
+
+TEST_F(FaultInjection, AnyFailingStepLeavesTargetAndBackupWhole) {
+    for (const int backupFlag : {1, 0}) {
+        const std::vector<FileStep> steps = StepsOfCleanRun(backupFlag);
+        ASSERT_FALSE(steps.empty());
+        // With a backup, the first replacement puts the new backup in place.
+        const auto firstReplace = std::find(steps.begin(), steps.end(), FileStep::kReplace);
+        const std::size_t backupDoneAt =
+            backupFlag == 1 ? static_cast<std::size_t>(firstReplace - steps.begin()) : steps.size();
+
+        for (std::size_t failAt = 0; failAt < steps.size(); ++failAt) {
+            SCOPED_TRACE("backup " + std::to_string(backupFlag) + ", step " +
+                         std::to_string(failAt) + " (" + test::StepName(steps[failAt]) + ")");
+            Reset();
+            FaultyFileSystem fs(*real_);
+            fs.FailAt(failAt);
+
+            const ApplyResult result = Apply(fs, backupFlag);
+
+            EXPECT_EQ(result.outcome, ApplyOutcome::kError);
+            EXPECT_EQ(result.text, "Error.");
+            EXPECT_EQ(fs.steps().size(), failAt + 1) << "the run went on after the failure";
+            EXPECT_EQ(ReadFileBytes(Target()), original_);
+            // Until its replacement the old backup stands; after it, the new one is whole.
+            EXPECT_EQ(ReadFileBytes(Backup()), failAt <= backupDoneAt ? oldBackup_ : original_);
+            EXPECT_EQ(EntryNames(installDir_), (std::set<std::string>{"buddyui.ocm"}));
+            EXPECT_EQ(EntryNames(programDir_), (std::set<std::string>{"BUIBackup.ocm"}));
+        }
+    }
+}
+
+TEST_F(FaultInjection, FailedCopyKeepsTheOldFileAndLeavesNoNewOne) {
+    const std::string destination = real_->JoinPath(programDir_, "copy.bin");
+    WriteFileBytes(destination, oldBackup_);
+    for (const FileStep failing : {FileStep::kOpen, FileStep::kRead, FileStep::kCreate,
+                                   FileStep::kWrite, FileStep::kFlush, FileStep::kReplace}) {
+        SCOPED_TRACE(test::StepName(failing));
+        FaultyFileSystem recorder(*real_);
+        CopyFileAtomically(recorder, Target(), real_->JoinPath(root_.path(), "scratch.bin"));
+        const auto at = std::find(recorder.steps().begin(), recorder.steps().end(), failing);
+        ASSERT_NE(at, recorder.steps().end());
+        real_->Remove(real_->JoinPath(root_.path(), "scratch.bin"));
+
+        FaultyFileSystem fs(*real_);
+        fs.FailAt(static_cast<std::size_t>(at - recorder.steps().begin()));
+        EXPECT_THROW(CopyFileAtomically(fs, Target(), destination), RunError);
+        EXPECT_EQ(ReadFileBytes(destination), oldBackup_);
+        EXPECT_EQ(EntryNames(programDir_), (std::set<std::string>{"BUIBackup.ocm", "copy.bin"}));
+    }
+}
+
+}  // namespace
+}  // namespace huevane

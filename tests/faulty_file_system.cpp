@@ -1,0 +1,103 @@
+#include "tests/faulty_file_system.h"
+
+#include "core/run_error.h"
+
+namespace huevane::test {
+namespace {
+
+class FaultyReadableFile final : public ReadableFile {
+public:
+    FaultyReadableFile(FaultyFileSystem& owner, std::unique_ptr<ReadableFile> real)
+        : owner_(owner), real_(std::move(real)) {}
+
+    std::string ReadAll() override {
+        owner_.Step(FileStep::kRead);
+        return real_->ReadAll();
+    }
+
+private:
+    FaultyFileSystem& owner_;
+    std::unique_ptr<ReadableFile> real_;
+};
+
+class FaultyNewFile final : public NewFile {
+public:
+    FaultyNewFile(FaultyFileSystem& owner, std::unique_ptr<NewFile> real)
+        : owner_(owner), real_(std::move(real)) {}
+
+    const std::string& path() const override { return real_->path(); }
+
+    void Write(std::string_view bytes) override {
+        owner_.Step(FileStep::kWrite);
+        real_->Write(bytes);
+    }
+
+    void Flush() override {
+        owner_.Step(FileStep::kFlush);
+        real_->Flush();
+    }
+
+private:
+    FaultyFileSystem& owner_;
+    std::unique_ptr<NewFile> real_;
+};
+
+}  // namespace
+
+const char* StepName(FileStep step) {
+    switch (step) {
+        case FileStep::kList:
+            return "list";
+        case FileStep::kOpen:
+            return "open";
+        case FileStep::kRead:
+            return "read";
+        case FileStep::kCreate:
+            return "create";
+        case FileStep::kWrite:
+            return "write";
+        case FileStep::kFlush:
+            return "flush";
+        case FileStep::kReplace:
+            return "replace";
+    }
+    return "?";
+}
+
+void FaultyFileSystem::Step(FileStep step) {
+    const std::size_t index = steps_.size();
+    steps_.push_back(step);
+    if (failAt_ && *failAt_ == index) {
+        throw RunError(ErrorNumber::kDeviceIo);
+    }
+}
+
+std::string FaultyFileSystem::JoinPath(const std::string& dir, const std::string& name) const {
+    return real_.JoinPath(dir, name);
+}
+
+std::vector<std::string> FaultyFileSystem::ListDirectory(const std::string& dir) {
+    Step(FileStep::kList);
+    return real_.ListDirectory(dir);
+}
+
+std::unique_ptr<ReadableFile> FaultyFileSystem::OpenRead(const std::string& path) {
+    Step(FileStep::kOpen);
+    return std::make_unique<FaultyReadableFile>(*this, real_.OpenRead(path));
+}
+
+std::unique_ptr<NewFile> FaultyFileSystem::CreateNewBeside(const std::string& destination) {
+    Step(FileStep::kCreate);
+    return std::make_unique<FaultyNewFile>(*this, real_.CreateNewBeside(destination));
+}
+
+void FaultyFileSystem::Replace(const std::string& newPath, const std::string& destination) {
+    Step(FileStep::kReplace);
+    real_.Replace(newPath, destination);
+}
+
+void FaultyFileSystem::Remove(const std::string& path) noexcept {
+    real_.Remove(path);
+}
+
+}  // namespace huevane::test

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/file_system.h"
+
+namespace huevane::test {
+
+enum class FileStep { kList, kOpen, kRead, kCreate, kWrite, kFlush, kReplace };
+
+const char* StepName(FileStep step);
+
+// Passes every call on to a real file system, records each step in order, and can make any
+// one recorded step fail with a device I/O error instead of running it.
+class FaultyFileSystem final : public FileSystem {
+public:
+    explicit FaultyFileSystem(FileSystem& real) : real_(real) {}
+
+    // Makes the step with this position in steps() fail.
+    void FailAt(std::size_t stepIndex) { failAt_ = stepIndex; }
+    const std::vector<FileStep>& steps() const { return steps_; }
+
+    // Counts the step and throws when it is the one chosen to fail.
+    void Step(FileStep step);
+
+    std::string JoinPath(const std::string& dir, const std::string& name) const override;
+    std::vector<std::string> ListDirectory(const std::string& dir) override;
+    std::unique_ptr<ReadableFile> OpenRead(const std::string& path) override;
+    std::unique_ptr<NewFile> CreateNewBeside(const std::string& destination) override;
+    void Replace(const std::string& newPath, const std::string& destination) override;
+    void Remove(const std::string& path) noexcept override;
+
+private:
+    FileSystem& real_;
+    std::vector<FileStep> steps_;
+    std::optional<std::size_t> failAt_;
+};
+
+}  // namespace huevane::test

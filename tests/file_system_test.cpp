@@ -1,0 +1,158 @@
+// The machine's own file system: what the patcher relies on, on Linux and on Windows alike.
+#include "platform/native_file_system.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "core/file_ops.h"
+#include "core/run_error.h"
+#include "tests/test_support.h"
+
+#ifdef _WIN32
+#include <windows.h>
+
+#include <thread>
+#endif
+
+namespace huevane {
+namespace {
+
+using test::EntryNames;
+using test::ReadFileBytes;
+using test::WriteFileBytes;
+
+class NativeFileSystem : public ::testing::Test {
+protected:
+    ErrorNumber ErrorOf(const std::function<void()>& action) {
+        try {
+            action();
+        } catch (const RunError& e) {
+            return e.number();
+        }
+        ADD_FAILURE() << "no run-time error raised";
+        return ErrorNumber{};
+    }
+
+    std::unique_ptr<FileSystem> fs_ = platform::MakeNativeFileSystem();
+    test::TempDir dir_;
+};
+
+TEST_F(NativeFileSystem, AtomicWriteCreatesAndReplacesLeavingNoOtherFile) {
+    const std::string path = fs_->JoinPath(dir_.path(), "module.ocm");
+    WriteFileAtomically(*fs_, path, "first");
+    EXPECT_EQ(ReadFileBytes(path), "first");
+    WriteFileAtomically(*fs_, path, std::string("\0\xFF\r\n\x1A", 5));
+    EXPECT_EQ(ReadFileBytes(path), std::string("\0\xFF\r\n\x1A", 5));  // binary, no text mode
+    WriteFileAtomically(*fs_, path, "");
+    EXPECT_EQ(ReadFileBytes(path), "");
+    EXPECT_EQ(EntryNames(dir_.path()), (std::set<std::string>{"module.ocm"}));
+}
+
+TEST_F(NativeFileSystem, ReadsWholeFiles) {
+    const std::string path = fs_->JoinPath(dir_.path(), "big.bin");
+    const std::string image = test::SyntheticImage(3 * 1024 * 1024 + 17);
+    WriteFileBytes(path, image);
+    EXPECT_EQ(ReadWholeFile(*fs_, path), image);
+}
+
+TEST_F(NativeFileSystem, ReportsMissingFilesAndDirectories) {
+    const std::string missingDir = fs_->JoinPath(dir_.path(), "nope");
+    EXPECT_EQ(ErrorOf([&] { fs_->ListDirectory(missingDir); }), ErrorNumber::kPathNotFound);
+    EXPECT_EQ(ErrorOf([&] { fs_->OpenRead(fs_->JoinPath(dir_.path(), "absent")); }),
+              ErrorNumber::kFileNotFound);
+    EXPECT_EQ(ErrorOf([&] { ExistingFilePath(*fs_, dir_.path(), "absent"); }),
+              ErrorNumber::kFileNotFound);
+    EXPECT_THROW(WriteFileAtomically(*fs_, fs_->JoinPath(missingDir, "f"), "x"), RunError);
+    EXPECT_TRUE(EntryNames(dir_.path()).empty());
+}
+
+TEST_F(NativeFileSystem, FindsNamesWhateverTheirCase) {
+    WriteFileBytes(fs_->JoinPath(dir_.path(), "BUDDYUI.Ocm"), "x");
+    EXPECT_EQ(FindEntryIgnoringCase(*fs_, dir_.path(), "buddyui.OCM"), "BUDDYUI.Ocm");
+    EXPECT_EQ(ExistingFilePath(*fs_, dir_.path(), "buddyui.ocm"),
+              fs_->JoinPath(dir_.path(), "BUDDYUI.Ocm"));
+    EXPECT_EQ(FindEntryIgnoringCase(*fs_, dir_.path(), "buddyui.oc"), std::nullopt);
+    EXPECT_EQ(FilePathFor(*fs_, dir_.path(), "BUIBackup.ocm"),
+              fs_->JoinPath(dir_.path(), "BUIBackup.ocm"));
+}
+
+TEST_F(NativeFileSystem, RefusesToReplaceAReadOnlyFile) {
+    const std::string path = fs_->JoinPath(dir_.path(), "locked.ocm");
+    WriteFileBytes(path, "keep");
+    test::MakeReadOnly(path);
+    EXPECT_EQ(ErrorOf([&] { WriteFileAtomically(*fs_, path, "lost"); }),
+              ErrorNumber::kPermissionDenied);
+    EXPECT_EQ(ReadFileBytes(path), "keep");
+    EXPECT_EQ(EntryNames(dir_.path()), (std::set<std::string>{"locked.ocm"}));
+}
+
+#ifndef _WIN32
+TEST_F(NativeFileSystem, ReplacementKeepsThePermissions) {
+    namespace stdfs = std::filesystem;
+    const std::string path = fs_->JoinPath(dir_.path(), "module.ocm");
+    WriteFileBytes(path, "old");
+    stdfs::permissions(path, stdfs::perms::owner_read | stdfs::perms::owner_write |
+                                 stdfs::perms::group_read | stdfs::perms::others_read);
+    WriteFileAtomically(*fs_, path, "new");
+    EXPECT_EQ(stdfs::status(path).permissions(),
+              stdfs::perms::owner_read | stdfs::perms::owner_write | stdfs::perms::group_read |
+                  stdfs::perms::others_read);
+}
+#endif
+
+#ifdef _WIN32
+// Another program holding the file open with the given sharing, as a running client, a virus
+// scanner or an indexer does.
+class Holder {
+public:
+    Holder(const std::string& path, DWORD share)
+        : h_(CreateFileA(path.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, 0, nullptr)) {
+        EXPECT_NE(h_, INVALID_HANDLE_VALUE);
+    }
+    ~Holder() { Release(); }
+    void Release() {
+        if (h_ != INVALID_HANDLE_VALUE) {
+            CloseHandle(h_);
+            h_ = INVALID_HANDLE_VALUE;
+        }
+    }
+
+private:
+    HANDLE h_;
+};
+
+TEST_F(NativeFileSystem, FileKeptInUseCannotBeReadOrReplaced) {
+    const std::string path = fs_->JoinPath(dir_.path(), "buddyui.ocm");
+    WriteFileBytes(path, "client");
+    {
+        Holder exclusive(path, 0);
+        EXPECT_EQ(ErrorOf([&] { ReadWholeFile(*fs_, path); }), ErrorNumber::kPermissionDenied);
+    }
+    {
+        Holder reader(path, FILE_SHARE_READ);  // lets us read, not rename over it
+        EXPECT_EQ(ReadWholeFile(*fs_, path), "client");
+        EXPECT_THROW(WriteFileAtomically(*fs_, path, "patched"), RunError);
+    }
+    EXPECT_EQ(ReadFileBytes(path), "client");
+    EXPECT_EQ(EntryNames(dir_.path()), (std::set<std::string>{"buddyui.ocm"}));
+}
+
+TEST_F(NativeFileSystem, BriefSharingViolationIsRiddenOut) {
+    const std::string path = fs_->JoinPath(dir_.path(), "buddyui.ocm");
+    WriteFileBytes(path, "client");
+    Holder scanner(path, 0);
+    std::thread release([&] {
+        Sleep(80);
+        scanner.Release();
+    });
+    std::string read;
+    EXPECT_NO_THROW(read = ReadWholeFile(*fs_, path));
+    release.join();
+    EXPECT_EQ(read, "client");
+}
+#endif
+
+}  // namespace
+}  // namespace huevane

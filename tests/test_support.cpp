@@ -1,0 +1,104 @@
+#include "tests/test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+
+namespace fs = std::filesystem;
+
+namespace huevane::test {
+namespace {
+
+void MakeTreeWritable(const fs::path& root) {
+    std::error_code ec;
+    for (auto it = fs::recursive_directory_iterator(root, ec); !ec && it != fs::end(it);
+         it.increment(ec)) {
+        fs::permissions(it->path(), fs::perms::owner_write, fs::perm_options::add, ec);
+    }
+}
+
+}  // namespace
+
+TempDir::TempDir() {
+    static std::atomic<unsigned> counter{0};
+    const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
+    const fs::path dir = fs::temp_directory_path() /
+                         ("huevane-test-" + std::to_string(stamp) + "-" + std::to_string(++counter));
+    fs::create_directories(dir);
+    path_ = dir.string();
+}
+
+TempDir::~TempDir() {
+    MakeTreeWritable(path_);
+    std::error_code ec;
+    fs::remove_all(path_, ec);
+}
+
+std::string TempDir::File(std::string_view name) const {
+    return (fs::path(path_) / fs::path(name)).string();
+}
+
+std::string TempDir::MakeSubdir(std::string_view name) const {
+    const std::string dir = File(name);
+    fs::create_directories(dir);
+    return dir;
+}
+
+std::string ReadFileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        throw std::runtime_error("cannot read " + path);
+    }
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void WriteFileBytes(const std::string& path, std::string_view bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (!out) {
+        throw std::runtime_error("cannot write " + path);
+    }
+}
+
+void MakeReadOnly(const std::string& path) {
+    fs::permissions(path, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
+}
+
+std::set<std::string> EntryNames(const std::string& dir) {
+    std::set<std::string> names;
+    for (const fs::directory_entry& entry : fs::directory_iterator(dir)) {
+        names.insert(entry.path().filename().string());
+    }
+    return names;
+}
+
+std::string SyntheticImage(std::size_t size, unsigned seed) {
+    std::string image(size, '\0');
+    unsigned state = seed * 2654435761u + 12345u;
+    for (std::size_t i = 0; i < size; ++i) {
+        state = state * 1103515245u + 12345u;
+        image[i] = static_cast<char>((state >> 16) & 0xFF);
+        if (i > 0 && image[i] == image[i - 1]) {
+            image[i] = static_cast<char>(image[i] ^ 0x5A);
+        }
+    }
+    return image;
+}
+
+std::set<std::size_t> DifferingOffsets(std::string_view a, std::string_view b) {
+    std::set<std::size_t> offsets;
+    for (std::size_t i = 0; i < std::max(a.size(), b.size()); ++i) {
+        if (i >= a.size() || i >= b.size() || a[i] != b[i]) {
+            offsets.insert(i);
+        }
+    }
+    return offsets;
+}
+
+}  // namespace huevane::test
