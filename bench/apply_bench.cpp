@@ -66,7 +66,8 @@ void CopyFlushRename(const std::string& path) {
     ::close(out);
     ::close(in);
     ::rename(temp.c_str(), path.c_str());
-    const std::string dir = path.substr(0, path.rfind('/') == std::string::npos ? 0 : path.rfind('/'));
+    const std::string dir =
+        path.substr(0, path.rfind('/') == std::string::npos ? 0 : path.rfind('/'));
     const int d = ::open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY);
     ::fsync(d);
     ::close(d);
@@ -91,9 +92,9 @@ double MedianMs(int runs, Action action) {
     for (int i = 0; i < runs; ++i) {
         const auto start = std::chrono::steady_clock::now();
         action();
-        times.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() -
-                                                                  start)
-                            .count());
+        times.push_back(
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+                .count());
     }
     std::sort(times.begin(), times.end());
     return times[times.size() / 2];
@@ -117,7 +118,8 @@ int main(int argc, char** argv) {
         const int runs = size > 1000000 ? 7 : 31;
         bool ok = true;
         const double applyMs = MedianMs(runs, [&] {
-            ok = ok && huevane::RunApplyCommand(inputs, *fs).outcome == huevane::ApplyOutcome::kSuccess;
+            ok = ok &&
+                 huevane::RunApplyCommand(inputs, *fs).outcome == huevane::ApplyOutcome::kSuccess;
         });
         const double peak = PeakMemoryMiB();
         const double floorMs = MedianMs(runs, [&] { CopyFlushRename(target); });
@@ -126,8 +128,8 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "Apply failed\n");
             return 1;
         }
-        std::printf("%-10zu %12.2f %12.2f %8.2f %14.1f\n", size, applyMs, floorMs, applyMs / floorMs,
-                    peak);
+        std::printf("%-10zu %12.2f %12.2f %8.2f %14.1f\n", size, applyMs, floorMs,
+                    applyMs / floorMs, peak);
     }
     return 0;
 }

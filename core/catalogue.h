@@ -9,32 +9,16 @@ namespace huevane {
 
 // The client builds whose buddy-list colours the program knows, in list order.
 inline constexpr std::array<std::string_view, 16> kVersionTexts = {
-    "5.0.2867",
-    "5.0.2892",
-    "5.0.2916 - 5.0.2938",
-    "5.1.3009 - 5.1.3036",
-    "5.2.3074",
-    "5.2.3139",
-    "5.2.3255 - 5.2.3277",
-    "5.2.3281 - 5.2.3292",
-    "5.5.3415",
-    "5.5.3501",
-    "5.5.3553 - 5.5.3599",
-    "5.9.3672",
-    "5.9.3690",
-    "5.9.3702",
-    "5.9.3759 - 5.9.3771",
-    "5.9.3782 - 5.9.3861",
+    "5.0.2867", "5.0.2892", "5.0.2916 - 5.0.2938", "5.1.3009 - 5.1.3036",
+    "5.2.3074", "5.2.3139", "5.2.3255 - 5.2.3277", "5.2.3281 - 5.2.3292",
+    "5.5.3415", "5.5.3501", "5.5.3553 - 5.5.3599", "5.9.3672",
+    "5.9.3690", "5.9.3702", "5.9.3759 - 5.9.3771", "5.9.3782 - 5.9.3861",
 };
 
 // The buddy-list colours that can be changed, in list order.
 inline constexpr std::array<std::string_view, 6> kPropertyTexts = {
-    "Buddy list background",
-    "Buddy list setup background",
-    "Buddy highlight",
-    "Buddy names",
-    "Buddy Tooltip",
-    "BG of bottom buttons",
+    "Buddy list background", "Buddy list setup background", "Buddy highlight", "Buddy names",
+    "Buddy Tooltip",         "BG of bottom buttons",
 };
 
 // False only for "Buddy list setup background" on builds after 5.1, which lack it.

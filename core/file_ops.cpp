@@ -1,20 +1,23 @@
 #include "core/file_ops.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "core/run_error.h"
 
 namespace huevane {
 namespace {
 
+constexpr std::size_t kChunkSize = std::size_t{1} << 20;
+
 char AsciiLower(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
 bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(),
-                      [](char x, char y) { return AsciiLower(x) == AsciiLower(y); });
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return AsciiLower(x) == AsciiLower(y);
+           });
 }
 
 }  // namespace
@@ -48,28 +51,39 @@ std::string FilePathFor(FileSystem& fs, const std::string& dir, std::string_view
     return fs.JoinPath(dir, entry ? *entry : std::string(name));
 }
 
-std::string ReadWholeFile(FileSystem& fs, const std::string& path) {
-    const std::unique_ptr<ReadableFile> file = fs.OpenRead(path);
-    return file->ReadAll();
-}
-
-void WriteFileAtomically(FileSystem& fs, const std::string& destination, std::string_view bytes) {
-    std::unique_ptr<NewFile> file = fs.CreateNewBeside(destination);
-    const std::string newPath = file->path();
+void RewriteInPlace(FileSystem& fs, std::unique_ptr<ReadableFile> source,
+                    const std::string& destination, const ChunkEditor& edit) {
+    const std::uint64_t expectedSize = source->Size();
+    std::unique_ptr<NewFile> copy = fs.CreateNewBeside(destination);
+    const std::string newPath = copy->path();
     try {
-        file->Write(bytes);
-        file->Flush();
-        file.reset();  // Windows cannot rename a file that is still open.
+        std::vector<char> buffer(kChunkSize);
+        std::uint64_t offset = 0;
+        while (const std::size_t count = source->Read(buffer)) {
+            const std::span<char> chunk(buffer.data(), count);
+            if (edit) {
+                edit(chunk, offset);
+            }
+            copy->Write(std::string_view(chunk.data(), chunk.size()));
+            offset += count;
+        }
+        if (offset != expectedSize) {
+            throw RunError(ErrorNumber::kDeviceIo);  // someone changed the file while we read it
+        }
+        copy->Flush();
+        // Windows renames neither an open file nor over one that is open without sharing.
+        copy.reset();
+        source.reset();
         fs.Replace(newPath, destination);
     } catch (...) {
-        file.reset();
+        copy.reset();
         fs.Remove(newPath);
         throw;
     }
 }
 
 void CopyFileAtomically(FileSystem& fs, const std::string& source, const std::string& destination) {
-    WriteFileAtomically(fs, destination, ReadWholeFile(fs, source));
+    RewriteInPlace(fs, fs.OpenRead(source), destination);
 }
 
 }  // namespace huevane

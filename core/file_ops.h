@@ -1,6 +1,10 @@
 #pragma once
 
+#include <cstdint>
+#include <functional>
+#include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -19,13 +23,16 @@ std::string ExistingFilePath(FileSystem& fs, const std::string& dir, std::string
 // The path of dir/name under the spelling it already has, or as given when it does not exist.
 std::string FilePathFor(FileSystem& fs, const std::string& dir, std::string_view name);
 
-std::string ReadWholeFile(FileSystem& fs, const std::string& path);
+// Sees each chunk of a file on its way to the new copy, with the chunk's offset in the file.
+using ChunkEditor = std::function<void(std::span<char> chunk, std::uint64_t offset)>;
 
-// Writes a new file beside destination, flushes it and swaps it in; on any failure the
-// destination is as it was and the new file is gone.
-void WriteFileAtomically(FileSystem& fs, const std::string& destination, std::string_view bytes);
+// Streams source into a new file beside destination, passing every chunk through edit (when
+// given), flushes it to disk and swaps it in. On any failure the destination is as it was and
+// the new file is gone. Streaming keeps memory flat whatever the file's size.
+void RewriteInPlace(FileSystem& fs, std::unique_ptr<ReadableFile> source,
+                    const std::string& destination, const ChunkEditor& edit = {});
 
-// Copies source over destination with WriteFileAtomically.
+// Copies source over destination with RewriteInPlace.
 void CopyFileAtomically(FileSystem& fs, const std::string& source, const std::string& destination);
 
 }  // namespace huevane

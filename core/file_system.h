@@ -1,17 +1,22 @@
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace huevane {
 
-// An open file that is read once, from the start, as a byte string.
+// An open file, read once from the start.
 class ReadableFile {
 public:
     virtual ~ReadableFile() = default;
-    virtual std::string ReadAll() = 0;
+    virtual std::uint64_t Size() = 0;
+    // Reads the next bytes into buffer and returns how many; 0 at the end of the file.
+    virtual std::size_t Read(std::span<char> buffer) = 0;
 };
 
 // A new file created beside the file it will replace. Destroying it closes the handle but

@@ -73,27 +73,24 @@ class PosixReadableFile final : public ReadableFile {
 public:
     explicit PosixReadableFile(int fd) noexcept : fd_(fd) {}
 
-    std::string ReadAll() override {
+    std::uint64_t Size() override {
         struct stat st {};
         if (::fstat(fd_.get(), &st) != 0) {
             ThrowLastError();
         }
-        std::string bytes(static_cast<std::size_t>(st.st_size), '\0');
-        std::size_t done = 0;
-        while (done < bytes.size()) {
-            const ssize_t n = ::read(fd_.get(), bytes.data() + done, bytes.size() - done);
-            if (n < 0 && errno == EINTR) {
-                continue;
+        return static_cast<std::uint64_t>(st.st_size);
+    }
+
+    std::size_t Read(std::span<char> buffer) override {
+        for (;;) {
+            const ssize_t n = ::read(fd_.get(), buffer.data(), buffer.size());
+            if (n >= 0) {
+                return static_cast<std::size_t>(n);
             }
-            if (n < 0) {
+            if (errno != EINTR) {
                 ThrowLastError();
             }
-            if (n == 0) {
-                throw RunError(ErrorNumber::kDeviceIo);  // the file shrank while we read it
-            }
-            done += static_cast<std::size_t>(n);
         }
-        return bytes;
     }
 
 private:
@@ -169,7 +166,8 @@ public:
     }
 
     std::unique_ptr<NewFile> CreateNewBeside(const std::string& destination) override {
-        std::string pattern = JoinPath(DirectoryOf(destination), "." + NameOf(destination) + ".XXXXXX");
+        std::string pattern =
+            JoinPath(DirectoryOf(destination), "." + NameOf(destination) + ".XXXXXX");
         const int fd = ::mkstemp(pattern.data());
         if (fd < 0) {
             ThrowLastError();
@@ -199,7 +197,8 @@ public:
         if (::rename(newPath.c_str(), destination.c_str()) != 0) {
             ThrowLastError();
         }
-        const Descriptor dir(::open(DirectoryOf(destination).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        const Descriptor dir(
+            ::open(DirectoryOf(destination).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
         if (dir.get() >= 0) {
             ::fsync(dir.get());  // the rename has happened; a failed directory sync cannot undo it
         }

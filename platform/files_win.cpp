@@ -92,25 +92,21 @@ class WinReadableFile final : public ReadableFile {
 public:
     explicit WinReadableFile(HANDLE h) noexcept : h_(h) {}
 
-    std::string ReadAll() override {
+    std::uint64_t Size() override {
         LARGE_INTEGER size{};
         if (!GetFileSizeEx(h_.get(), &size)) {
             ThrowLastError();
         }
-        std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
-        std::size_t done = 0;
-        while (done < bytes.size()) {
-            const DWORD want = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 30));
-            DWORD got = 0;
-            if (!ReadFile(h_.get(), bytes.data() + done, want, &got, nullptr)) {
-                ThrowLastError();
-            }
-            if (got == 0) {
-                throw RunError(ErrorNumber::kDeviceIo);  // the file shrank while we read it
-            }
-            done += got;
+        return static_cast<std::uint64_t>(size.QuadPart);
+    }
+
+    std::size_t Read(std::span<char> buffer) override {
+        const DWORD want = static_cast<DWORD>(std::min<std::size_t>(buffer.size(), 1u << 30));
+        DWORD got = 0;
+        if (!ReadFile(h_.get(), buffer.data(), want, &got, nullptr)) {
+            ThrowLastError();
         }
-        return bytes;
+        return got;
     }
 
 private:

@@ -145,7 +145,8 @@ TEST_F(ApplyTest, MissingTargetIsAnErrorAndCreatesNothing) {
 }
 
 TEST_F(ApplyTest, MissingInstallDirectoryIsAnErrorAndCreatesNothing) {
-    for (const std::string& dir : {fs_->JoinPath(root_.path(), "NoSuchDir"), std::string("Not Found")}) {
+    for (const std::string& dir :
+         {fs_->JoinPath(root_.path(), "NoSuchDir"), std::string("Not Found")}) {
         SCOPED_TRACE(dir);
         installDir_ = dir;
         ExpectError(Apply(3, 3, kRed, 1));

@@ -64,13 +64,14 @@ TEST_P(CatalogueOutside, YieldsEmptyText) {
     EXPECT_EQ(LookupOffset(GetParam().version, GetParam().property), "");
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    NothingSelectedOrOutOfRange, CatalogueOutside,
-    ::testing::Values(OutsidePair{-1, 0}, OutsidePair{-1, 5}, OutsidePair{0, -1},
-                      OutsidePair{15, -1}, OutsidePair{-1, -1}, OutsidePair{0, 6},
-                      OutsidePair{3, 6}, OutsidePair{4, 6}, OutsidePair{15, 6},
-                      OutsidePair{16, 0}, OutsidePair{16, 2}, OutsidePair{-32768, 0},
-                      OutsidePair{0, 32767}, OutsidePair{4, -32768}));
+INSTANTIATE_TEST_SUITE_P(NothingSelectedOrOutOfRange, CatalogueOutside,
+                         ::testing::Values(OutsidePair{-1, 0}, OutsidePair{-1, 5},
+                                           OutsidePair{0, -1}, OutsidePair{15, -1},
+                                           OutsidePair{-1, -1}, OutsidePair{0, 6},
+                                           OutsidePair{3, 6}, OutsidePair{4, 6}, OutsidePair{15, 6},
+                                           OutsidePair{16, 0}, OutsidePair{16, 2},
+                                           OutsidePair{-32768, 0}, OutsidePair{0, 32767},
+                                           OutsidePair{4, -32768}));
 
 TEST(Catalogue, LaterBuildsShiftPropertiesAfterTheMissingSlot) {
     EXPECT_EQ(LookupOffset(0, 5), "31D7");

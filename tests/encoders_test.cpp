@@ -44,12 +44,12 @@ TEST_P(ColorToStrTest, GivesRedGreenBlue) {
 
 INSTANTIATE_TEST_SUITE_P(
     Colors, ColorToStrTest,
-    ::testing::Values(ColorCase{0x000000FF, Bytes({0xFF, 0x00, 0x00})},        // pure red
-                      ColorCase{0x00123456, Bytes({0x56, 0x34, 0x12})},        // BGR order
-                      ColorCase{0x7F123456, Bytes({0x56, 0x34, 0x12})},        // top byte ignored
-                      ColorCase{0x00FFFFFF, Bytes({0xFF, 0xFF, 0xFF})},        // white
-                      ColorCase{0, Bytes({0, 0, 0})},                          // black
-                      ColorCase{INT32_MIN, Bytes({0, 0, 0})}));                // top bit alone
+    ::testing::Values(ColorCase{0x000000FF, Bytes({0xFF, 0x00, 0x00})},  // pure red
+                      ColorCase{0x00123456, Bytes({0x56, 0x34, 0x12})},  // BGR order
+                      ColorCase{0x7F123456, Bytes({0x56, 0x34, 0x12})},  // top byte ignored
+                      ColorCase{0x00FFFFFF, Bytes({0xFF, 0xFF, 0xFF})},  // white
+                      ColorCase{0, Bytes({0, 0, 0})},                    // black
+                      ColorCase{INT32_MIN, Bytes({0, 0, 0})}));          // top bit alone
 
 TEST(ColorToStr, SystemColourReferencesRaiseError5) {
     const std::int32_t systemColors[] = {
@@ -83,13 +83,13 @@ TEST_P(HexToSpotTest, GivesOneBasedPosition) {
 INSTANTIATE_TEST_SUITE_P(
     Offsets, HexToSpotTest,
     ::testing::Values(SpotCase{"5616", 0x5616 + 1}, SpotCase{"C7A4", 0xC7A4 + 1},
-                      SpotCase{"8007", 0x8007 + 1},                        // above 0x7FFF stays positive
+                      SpotCase{"8007", 0x8007 + 1},  // above 0x7FFF stays positive
                       SpotCase{"5dF9", 0x5DF9 + 1}, SpotCase{"5DF9", 0x5DF9 + 1},
                       SpotCase{"5d4e", 0x5D4E + 1}, SpotCase{"FFFF", 0xFFFF + 1},
-                      SpotCase{"0000", 1}, SpotCase{"", 1},                // no bytes: word 0
-                      SpotCase{"AB", 0xAB * 256 + 1},                      // one byte is the high one
-                      SpotCase{"5", 0x05 * 256 + 1},                       // a lone digit is a byte
-                      SpotCase{"12345", 0x1234 + 1},                       // only two bytes count
+                      SpotCase{"0000", 1}, SpotCase{"", 1},  // no bytes: word 0
+                      SpotCase{"AB", 0xAB * 256 + 1},        // one byte is the high one
+                      SpotCase{"5", 0x05 * 256 + 1},         // a lone digit is a byte
+                      SpotCase{"12345", 0x1234 + 1},         // only two bytes count
                       SpotCase{"563412FF", 0x5634 + 1}));
 
 TEST(HexToSpot, NonHexTextRaisesError13) {

@@ -76,8 +76,9 @@ protected:
 TEST_F(FaultInjection, CleanRunWalksEveryStep) {
     // Guards the tests below: they only prove something if every kind of step is reached.
     const std::vector<FileStep> steps = StepsOfCleanRun(1);
-    for (const FileStep step : {FileStep::kList, FileStep::kOpen, FileStep::kRead, FileStep::kCreate,
-                                FileStep::kWrite, FileStep::kFlush, FileStep::kReplace}) {
+    for (const FileStep step :
+         {FileStep::kList, FileStep::kOpen, FileStep::kRead, FileStep::kCreate, FileStep::kWrite,
+          FileStep::kFlush, FileStep::kReplace}) {
         EXPECT_EQ(std::count(steps.begin(), steps.end(), step) > 0, true) << test::StepName(step);
     }
     // One replacement for the backup, one for the module.

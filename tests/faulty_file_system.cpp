@@ -10,9 +10,11 @@ public:
     FaultyReadableFile(FaultyFileSystem& owner, std::unique_ptr<ReadableFile> real)
         : owner_(owner), real_(std::move(real)) {}
 
-    std::string ReadAll() override {
+    std::uint64_t Size() override { return real_->Size(); }
+
+    std::size_t Read(std::span<char> buffer) override {
         owner_.Step(FileStep::kRead);
-        return real_->ReadAll();
+        return real_->Read(buffer);
     }
 
 private:

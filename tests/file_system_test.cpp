@@ -39,22 +39,33 @@ protected:
     test::TempDir dir_;
 };
 
-TEST_F(NativeFileSystem, AtomicWriteCreatesAndReplacesLeavingNoOtherFile) {
+TEST_F(NativeFileSystem, CopyCreatesAndReplacesLeavingNoOtherFile) {
+    const std::string source = fs_->JoinPath(dir_.path(), "source.bin");
     const std::string path = fs_->JoinPath(dir_.path(), "module.ocm");
-    WriteFileAtomically(*fs_, path, "first");
-    EXPECT_EQ(ReadFileBytes(path), "first");
-    WriteFileAtomically(*fs_, path, std::string("\0\xFF\r\n\x1A", 5));
-    EXPECT_EQ(ReadFileBytes(path), std::string("\0\xFF\r\n\x1A", 5));  // binary, no text mode
-    WriteFileAtomically(*fs_, path, "");
-    EXPECT_EQ(ReadFileBytes(path), "");
-    EXPECT_EQ(EntryNames(dir_.path()), (std::set<std::string>{"module.ocm"}));
+    for (const std::string& bytes :
+         {std::string("first"), std::string("\0\xFF\r\n\x1A", 5), std::string()}) {
+        WriteFileBytes(source, bytes);
+        CopyFileAtomically(*fs_, source, path);
+        EXPECT_EQ(ReadFileBytes(path), bytes);  // binary, no text-mode translation
+    }
+    EXPECT_EQ(EntryNames(dir_.path()), (std::set<std::string>{"module.ocm", "source.bin"}));
 }
 
-TEST_F(NativeFileSystem, ReadsWholeFiles) {
+TEST_F(NativeFileSystem, LargeFilesStreamThroughInOrder) {
     const std::string path = fs_->JoinPath(dir_.path(), "big.bin");
     const std::string image = test::SyntheticImage(3 * 1024 * 1024 + 17);
     WriteFileBytes(path, image);
-    EXPECT_EQ(ReadWholeFile(*fs_, path), image);
+    std::uint64_t expectedOffset = 0;
+    RewriteInPlace(*fs_, fs_->OpenRead(path), path,
+                   [&](std::span<char> chunk, std::uint64_t offset) {
+                       EXPECT_EQ(offset, expectedOffset);
+                       expectedOffset += chunk.size();
+                       chunk[0] = static_cast<char>(~chunk[0]);
+                   });
+    EXPECT_EQ(expectedOffset, image.size());
+    const std::string copy = ReadFileBytes(path);
+    ASSERT_EQ(copy.size(), image.size());
+    EXPECT_GT(test::DifferingOffsets(image, copy).size(), 1u);  // several chunks went through
 }
 
 TEST_F(NativeFileSystem, ReportsMissingFilesAndDirectories) {
@@ -64,7 +75,10 @@ TEST_F(NativeFileSystem, ReportsMissingFilesAndDirectories) {
               ErrorNumber::kFileNotFound);
     EXPECT_EQ(ErrorOf([&] { ExistingFilePath(*fs_, dir_.path(), "absent"); }),
               ErrorNumber::kFileNotFound);
-    EXPECT_THROW(WriteFileAtomically(*fs_, fs_->JoinPath(missingDir, "f"), "x"), RunError);
+    const std::string source = fs_->JoinPath(dir_.path(), "source.bin");
+    WriteFileBytes(source, "x");
+    EXPECT_THROW(CopyFileAtomically(*fs_, source, fs_->JoinPath(missingDir, "f")), RunError);
+    fs_->Remove(source);
     EXPECT_TRUE(EntryNames(dir_.path()).empty());
 }
 
@@ -82,10 +96,12 @@ TEST_F(NativeFileSystem, RefusesToReplaceAReadOnlyFile) {
     const std::string path = fs_->JoinPath(dir_.path(), "locked.ocm");
     WriteFileBytes(path, "keep");
     test::MakeReadOnly(path);
-    EXPECT_EQ(ErrorOf([&] { WriteFileAtomically(*fs_, path, "lost"); }),
+    const std::string source = fs_->JoinPath(dir_.path(), "source.bin");
+    WriteFileBytes(source, "lost");
+    EXPECT_EQ(ErrorOf([&] { CopyFileAtomically(*fs_, source, path); }),
               ErrorNumber::kPermissionDenied);
     EXPECT_EQ(ReadFileBytes(path), "keep");
-    EXPECT_EQ(EntryNames(dir_.path()), (std::set<std::string>{"locked.ocm"}));
+    EXPECT_EQ(EntryNames(dir_.path()), (std::set<std::string>{"locked.ocm", "source.bin"}));
 }
 
 #ifndef _WIN32
@@ -95,7 +111,7 @@ TEST_F(NativeFileSystem, ReplacementKeepsThePermissions) {
     WriteFileBytes(path, "old");
     stdfs::permissions(path, stdfs::perms::owner_read | stdfs::perms::owner_write |
                                  stdfs::perms::group_read | stdfs::perms::others_read);
-    WriteFileAtomically(*fs_, path, "new");
+    RewriteInPlace(*fs_, fs_->OpenRead(path), path);
     EXPECT_EQ(stdfs::status(path).permissions(),
               stdfs::perms::owner_read | stdfs::perms::owner_write | stdfs::perms::group_read |
                   stdfs::perms::others_read);
@@ -128,12 +144,12 @@ TEST_F(NativeFileSystem, FileKeptInUseCannotBeReadOrReplaced) {
     WriteFileBytes(path, "client");
     {
         Holder exclusive(path, 0);
-        EXPECT_EQ(ErrorOf([&] { ReadWholeFile(*fs_, path); }), ErrorNumber::kPermissionDenied);
+        EXPECT_EQ(ErrorOf([&] { fs_->OpenRead(path); }), ErrorNumber::kPermissionDenied);
     }
     {
         Holder reader(path, FILE_SHARE_READ);  // lets us read, not rename over it
-        EXPECT_EQ(ReadWholeFile(*fs_, path), "client");
-        EXPECT_THROW(WriteFileAtomically(*fs_, path, "patched"), RunError);
+        // The copy is made, but it cannot take the file's place.
+        EXPECT_THROW(RewriteInPlace(*fs_, fs_->OpenRead(path), path), RunError);
     }
     EXPECT_EQ(ReadFileBytes(path), "client");
     EXPECT_EQ(EntryNames(dir_.path()), (std::set<std::string>{"buddyui.ocm"}));
@@ -147,10 +163,11 @@ TEST_F(NativeFileSystem, BriefSharingViolationIsRiddenOut) {
         Sleep(80);
         scanner.Release();
     });
-    std::string read;
-    EXPECT_NO_THROW(read = ReadWholeFile(*fs_, path));
+    std::unique_ptr<ReadableFile> file;
+    EXPECT_NO_THROW(file = fs_->OpenRead(path));
     release.join();
-    EXPECT_EQ(read, "client");
+    ASSERT_NE(file, nullptr);
+    EXPECT_EQ(file->Size(), 6u);
 }
 #endif
 

@@ -27,8 +27,8 @@ void MakeTreeWritable(const fs::path& root) {
 TempDir::TempDir() {
     static std::atomic<unsigned> counter{0};
     const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-    const fs::path dir = fs::temp_directory_path() /
-                         ("huevane-test-" + std::to_string(stamp) + "-" + std::to_string(++counter));
+    const fs::path dir = fs::temp_directory_path() / ("huevane-test-" + std::to_string(stamp) +
+                                                      "-" + std::to_string(++counter));
     fs::create_directories(dir);
     path_ = dir.string();
 }
