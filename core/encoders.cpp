@@ -57,7 +57,7 @@ std::int32_t HexToSpot(std::string_view offsetText) {
 }
 
 std::int32_t StrToWord(std::string_view bytes) noexcept {
-    const std::int32_t hi = bytes.size() > 0 ? static_cast<unsigned char>(bytes[0]) : 0;
+    const std::int32_t hi = !bytes.empty() ? static_cast<unsigned char>(bytes[0]) : 0;
     const std::int32_t lo = bytes.size() > 1 ? static_cast<unsigned char>(bytes[1]) : 0;
     return hi * 256 + lo;
 }

@@ -99,7 +99,7 @@ private:
 
 class PosixNewFile final : public NewFile {
 public:
-    PosixNewFile(int fd, std::string path) noexcept : fd_(fd), path_(std::move(path)) {}
+    PosixNewFile(int fd, std::string&& path) : fd_(fd), path_(std::move(path)) {}
 
     const std::string& path() const override { return path_; }
 
@@ -172,7 +172,7 @@ public:
         if (fd < 0) {
             ThrowLastError();
         }
-        auto file = std::make_unique<PosixNewFile>(fd, pattern);
+        auto file = std::make_unique<PosixNewFile>(fd, std::string(pattern));
         // The replacement keeps the permissions the destination had.
         struct stat st {};
         if (::stat(destination.c_str(), &st) == 0) {

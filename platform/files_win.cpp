@@ -115,7 +115,7 @@ private:
 
 class WinNewFile final : public NewFile {
 public:
-    WinNewFile(HANDLE h, std::string path) noexcept : h_(h), path_(std::move(path)) {}
+    WinNewFile(HANDLE h, std::string&& path) : h_(h), path_(std::move(path)) {}
 
     const std::string& path() const override { return path_; }
 
@@ -200,7 +200,7 @@ public:
             DeleteFileA(path);
             throw ErrorFromCode(code);
         }
-        return std::make_unique<WinNewFile>(h, path);
+        return std::make_unique<WinNewFile>(h, std::string(path));
     }
 
     void Replace(const std::string& newPath, const std::string& destination) override {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <string>
 
 #include "core/run_error.h"
@@ -52,7 +53,7 @@ INSTANTIATE_TEST_SUITE_P(
                       ColorCase{INT32_MIN, Bytes({0, 0, 0})}));          // top bit alone
 
 TEST(ColorToStr, SystemColourReferencesRaiseError5) {
-    const std::int32_t systemColors[] = {
+    const std::array<std::int32_t, 4> systemColors = {
         static_cast<std::int32_t>(0x8000000F),  // button face
         static_cast<std::int32_t>(0x80000005),  // window background
         -1,

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <string>
 
 #include "core/file_ops.h"
@@ -25,7 +26,7 @@ using test::WriteFileBytes;
 
 class NativeFileSystem : public ::testing::Test {
 protected:
-    ErrorNumber ErrorOf(const std::function<void()>& action) {
+    static ErrorNumber ErrorOf(const std::function<void()>& action) {
         try {
             action();
         } catch (const RunError& e) {

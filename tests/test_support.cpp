@@ -44,7 +44,7 @@ std::string TempDir::File(std::string_view name) const {
 }
 
 std::string TempDir::MakeSubdir(std::string_view name) const {
-    const std::string dir = File(name);
+    std::string dir = File(name);
     fs::create_directories(dir);
     return dir;
 }
@@ -54,7 +54,7 @@ std::string ReadFileBytes(const std::string& path) {
     if (!in) {
         throw std::runtime_error("cannot read " + path);
     }
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 void WriteFileBytes(const std::string& path, std::string_view bytes) {
