@@ -1,0 +1,94 @@
+#include "platform/install_dir.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cstddef>
+#include <optional>
+#include <utility>
+
+namespace huevane::modColors {
+namespace {
+
+constexpr std::uint32_t kRegDword = 4;
+constexpr std::size_t kReceiveBufferSize = 2048;
+constexpr std::size_t kMinDwordDigits = 3;
+
+using ReceiveBuffer = std::array<char, kReceiveBufferSize>;
+
+std::string DwordText(const ReceiveBuffer& buffer) {
+    std::uint32_t number = 0;
+    for (std::size_t i = 4; i-- > 0;) {
+        number = (number << 8U) | static_cast<unsigned char>(buffer[i]);
+    }
+    std::array<char, 10> digits{};  // 4294967295 has ten
+    const char* const end = std::to_chars(digits.data(), digits.data() + digits.size(), number).ptr;
+    const auto count = static_cast<std::size_t>(end - digits.data());
+    std::string text(kMinDwordDigits - std::min(count, kMinDwordDigits), '0');
+    text.append(digits.data(), count);
+    return text;
+}
+
+// The first length - 1 bytes: a string value without its terminating zero. Zero bytes inside
+// the data stay; nothing is read past the buffer.
+std::string DataText(const ReceiveBuffer& buffer, std::uint32_t length) {
+    const std::size_t count = length == 0 ? 0 : std::min<std::size_t>(length - 1, buffer.size());
+    return {buffer.data(), count};
+}
+
+// The value's data as text, or nothing when the query fails.
+std::optional<std::string> QueryText(platform::RegistryApi& api, platform::RegistryHandle handle,
+                                     const std::string& valueName) {
+    ReceiveBuffer buffer;
+    buffer.fill(' ');
+    std::uint32_t type = 0;
+    auto length = static_cast<std::uint32_t>(buffer.size());
+    if (api.QueryValue(handle, valueName, type, buffer.data(), length) != 0) {
+        return std::nullopt;
+    }
+    return type == kRegDword ? DwordText(buffer) : DataText(buffer, length);
+}
+
+}  // namespace
+
+// Each registry step runs on its own: one that throws is skipped and the next still runs, so
+// an opened key is always closed and the caller never sees an exception.
+std::string GetRegString(platform::RegistryApi& api, std::uint32_t root, const std::string& keyPath,
+                         const std::string& valueName) noexcept {
+    platform::RegistryHandle handle = platform::kEmptyHandle;
+    try {
+        api.OpenKey(root, keyPath, handle);  // a failed open shows up as a failed query
+    } catch (...) {
+    }
+
+    std::string text = "Not Found";
+    try {
+        if (std::optional<std::string> value = QueryText(api, handle, valueName)) {
+            text = std::move(*value);
+        }
+    } catch (...) {
+    }
+
+    try {
+        api.CloseKey(handle);
+    } catch (...) {
+    }
+    return text;
+}
+
+}  // namespace huevane::modColors
+
+namespace huevane::platform {
+
+std::string CutToDirectory(std::string_view path) {
+    const std::size_t lastBackslash = path.rfind('\\');
+    return std::string(lastBackslash == std::string_view::npos ? path
+                                                               : path.substr(0, lastBackslash));
+}
+
+std::string LookupInstallDir(RegistryApi& api) {
+    return CutToDirectory(
+        modColors::GetRegString(api, kCurrentUserRoot, std::string(kClientKeyPath), ""));
+}
+
+}  // namespace huevane::platform
