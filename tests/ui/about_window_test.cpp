@@ -1,0 +1,185 @@
+// The About window, opened from the main window as the user opens it.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <string>
+
+#include "platform/native_file_system.h"
+#include "platform/registry.h"
+#include "res/resource.h"
+#include "tests/ui/gui_support.h"
+#include "ui/frm_main.h"
+#include "ui/secondary_owner.h"
+
+namespace huevane::ui {
+namespace {
+
+using test::ClientRectOf;
+using test::PressKey;
+using test::PumpPending;
+using test::WindowText;
+
+class AboutWindow : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(frmMain_.Create(SW_SHOWNORMAL)); }
+    void TearDown() override { PumpPending(); }
+
+    HWND OpenAbout() {
+        SendMessageA(GetDlgItem(frmMain_.hwnd(), kIdHelp), BM_CLICK, 0, 0);
+        PumpPending();
+        return frmMain_.About() != nullptr ? frmMain_.About()->hwnd() : nullptr;
+    }
+    static HWND Control(HWND about, int id) { return GetDlgItem(about, id); }
+
+    std::unique_ptr<platform::RegistryApi> registry_ = platform::MakeWindowsRegistry();
+    std::unique_ptr<FileSystem> files_ = platform::MakeNativeFileSystem();
+    test::ScriptedDialogs dialogs_;
+    SecondaryOwner owner_;
+    std::vector<std::string> openedSites_;
+    FrmMain frmMain_{MainWindowServices{
+        *registry_, *files_, dialogs_,
+        [this](const std::string& site) { openedSites_.push_back(site); }, "C:\\", owner_.hwnd()}};
+};
+
+TEST_F(AboutWindow, OpensModelessBesideTheMainWindowAndOnlyOnce) {
+    HWND about = OpenAbout();
+    ASSERT_NE(about, nullptr);
+    EXPECT_TRUE(IsWindowVisible(about));
+    EXPECT_EQ(WindowText(about), "Information");
+    // Owned by the hidden window, not by the main window: both stay usable, and it stays out
+    // of the task bar.
+    EXPECT_EQ(GetWindow(about, GW_OWNER), owner_.hwnd());
+    EXPECT_NE(GetWindow(about, GW_OWNER), frmMain_.hwnd());
+    EXPECT_FALSE(GetWindowLongA(about, GWL_EXSTYLE) & WS_EX_APPWINDOW);
+    EXPECT_TRUE(IsWindowEnabled(frmMain_.hwnd()));
+    EXPECT_EQ(GetFocus(), Control(about, kIdOk));
+
+    EXPECT_EQ(OpenAbout(), about);
+    EXPECT_EQ(test::ProcessWindows(kAboutWindowClass).size(), 1u);
+}
+
+TEST_F(AboutWindow, ShowsTheTextsInTheirPlaces) {
+    HWND about = OpenAbout();
+    ASSERT_NE(about, nullptr);
+    RECT client{};
+    GetClientRect(about, &client);
+    EXPECT_EQ(client.right, 249);  // 3735 x 3180 twips
+    EXPECT_EQ(client.bottom, 212);
+    const LONG style = GetWindowLongA(about, GWL_STYLE);
+    EXPECT_FALSE(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME));
+    EXPECT_TRUE(GetWindowLongA(about, GWL_EXSTYLE) & WS_EX_DLGMODALFRAME);
+
+    EXPECT_EQ(WindowText(Control(about, kIdAboutFrame)), "About");
+    EXPECT_EQ(WindowText(Control(about, kIdHelpFrame)), "Help");
+    EXPECT_EQ(WindowText(Control(about, kIdAboutText)),
+              "This is a program for those of you that want to change the colors in buddyui.ocm "
+              "but are too lazy/don't know how to change the colors via hex editor.");
+    EXPECT_EQ(WindowText(Control(about, kIdHelpText)),
+              "1. Pick your AIM Version" + std::string(28, ' ') +
+                  "2. Pick the property you want to change" + std::string(3, ' ') +
+                  "3. Pick the new color" + std::string(33, ' ') + "4. Press 'Apply Changes'");
+    EXPECT_EQ(WindowText(Control(about, kIdSite)), "www.dresk.example");
+    EXPECT_EQ(WindowText(Control(about, kIdOk)), "OK");
+
+    struct Expected {
+        int id;
+        RECT rect;
+    };
+    // Labels inside a frame are placed from the frame's corner.
+    const std::array<Expected, 6> layout = {{
+        {kIdAboutFrame, {8, 8, 241, 105}},
+        {kIdAboutText, {16, 24, 233, 89}},
+        {kIdSite, {64, 80, 177, 97}},
+        {kIdHelpFrame, {8, 112, 241, 201}},
+        {kIdHelpText, {16, 128, 217, 185}},
+        {kIdOk, {160, 168, 233, 193}},
+    }};
+    for (const Expected& e : layout) {
+        SCOPED_TRACE(e.id);
+        const RECT r = ClientRectOf(Control(about, e.id));
+        EXPECT_EQ(r.left, e.rect.left);
+        EXPECT_EQ(r.top, e.rect.top);
+        EXPECT_EQ(r.right, e.rect.right);
+        EXPECT_EQ(r.bottom, e.rect.bottom);
+    }
+}
+
+TEST_F(AboutWindow, LinkUsesBoldUnderlinedNavyAndTheHandCursor) {
+    HWND about = OpenAbout();
+    ASSERT_NE(about, nullptr);
+    HWND site = Control(about, kIdSite);
+    LOGFONTA lf{};
+    GetObjectA(reinterpret_cast<HFONT>(SendMessageA(site, WM_GETFONT, 0, 0)), sizeof lf, &lf);
+    EXPECT_STREQ(lf.lfFaceName, "Tahoma");
+    EXPECT_EQ(lf.lfWeight, FW_BOLD);
+    EXPECT_TRUE(lf.lfUnderline);
+
+    HDC dc = GetDC(site);
+    SendMessageA(about, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                 reinterpret_cast<LPARAM>(site));
+    EXPECT_EQ(GetTextColor(dc), static_cast<COLORREF>(0x00800000));
+    ReleaseDC(site, dc);
+
+    SendMessageA(about, WM_SETCURSOR, reinterpret_cast<WPARAM>(site),
+                 MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    HCURSOR hand = LoadCursorA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDC_LINK_HAND));
+    ASSERT_NE(hand, nullptr);
+    EXPECT_EQ(GetCursor(), hand);
+    ICONINFO info{};
+    ASSERT_TRUE(GetIconInfo(hand, &info));
+    EXPECT_EQ(info.xHotspot, 5u);
+    EXPECT_EQ(info.yHotspot, 0u);
+    BITMAP mask{};
+    GetObjectA(info.hbmMask, sizeof mask, &mask);
+    EXPECT_EQ(mask.bmWidth, 32);
+    EXPECT_EQ(info.hbmColor, nullptr);  // two colours: all in the mask
+    DeleteObject(info.hbmMask);
+}
+
+TEST_F(AboutWindow, LinkHandsTheAddressToTheShellEachClick) {
+    HWND about = OpenAbout();
+    ASSERT_NE(about, nullptr);
+    for (int i = 0; i < 2; ++i) {
+        SendMessageA(about, WM_COMMAND, MAKEWPARAM(kIdSite, STN_CLICKED),
+                     reinterpret_cast<LPARAM>(Control(about, kIdSite)));
+    }
+    EXPECT_EQ(openedSites_, (std::vector<std::string>{"www.dresk.example", "www.dresk.example"}));
+    EXPECT_TRUE(IsWindow(about));
+}
+
+TEST_F(AboutWindow, OkEnterAndSpaceCloseItButEscapeDoesNot) {
+    HWND about = OpenAbout();
+    ASSERT_NE(about, nullptr);
+    PressKey(GetFocus(), VK_ESCAPE);
+    EXPECT_TRUE(IsWindow(about));
+
+    PressKey(GetFocus(), VK_RETURN);
+    EXPECT_FALSE(IsWindow(about));
+
+    about = OpenAbout();
+    ASSERT_NE(about, nullptr);
+    EXPECT_EQ(GetFocus(), Control(about, kIdOk));
+    PressKey(GetFocus(), VK_SPACE);
+    EXPECT_FALSE(IsWindow(about));
+
+    about = OpenAbout();
+    ASSERT_NE(about, nullptr);
+    SendMessageA(Control(about, kIdOk), BM_CLICK, 0, 0);
+    EXPECT_FALSE(IsWindow(about));
+
+    // Reopened, it comes back the same.
+    about = OpenAbout();
+    ASSERT_NE(about, nullptr);
+    EXPECT_EQ(WindowText(Control(about, kIdSite)), "www.dresk.example");
+    EXPECT_EQ(test::ProcessWindows(kAboutWindowClass).size(), 1u);
+}
+
+TEST_F(AboutWindow, ClosingTheMainWindowTakesTheAboutWindowAlong) {
+    HWND about = OpenAbout();
+    ASSERT_NE(about, nullptr);
+    SendMessageA(frmMain_.hwnd(), WM_CLOSE, 0, 0);
+    EXPECT_FALSE(IsWindow(about));
+}
+
+}  // namespace
+}  // namespace huevane::ui

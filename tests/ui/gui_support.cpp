@@ -1,0 +1,174 @@
+#include "tests/ui/gui_support.h"
+
+#include <cstring>
+
+#include "ui/message_loop.h"
+
+namespace huevane::test {
+
+void PumpPending() {
+    MSG msg{};
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            continue;
+        }
+        if (!ui::TranslateDialogKeys(msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+    }
+}
+
+bool PumpUntil(const std::function<bool()>& predicate, DWORD timeoutMs) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        PumpPending();
+        if (predicate()) {
+            return true;
+        }
+        if (GetTickCount() - start > timeoutMs) {
+            return false;
+        }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+}
+
+void PressKey(HWND window, WORD key) {
+    const UINT scan = MapVirtualKeyA(key, 0);
+    PostMessageA(window, WM_KEYDOWN, key, 1 | (scan << 16));
+    PostMessageA(window, WM_KEYUP, key, 1 | (scan << 16) | (1u << 30) | (1u << 31));
+    PumpPending();
+}
+
+RECT ClientRectOf(HWND child) {
+    RECT r{};
+    GetWindowRect(child, &r);
+    MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+std::string WindowText(HWND window) {
+    char text[1024] = {};
+    GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+namespace {
+
+struct WindowSearch {
+    const char* className;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectWindow(HWND window, LPARAM param) {
+    auto* search = reinterpret_cast<WindowSearch*>(param);
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    char className[64] = {};
+    GetClassNameA(window, className, sizeof className);
+    if (process == GetCurrentProcessId() && IsWindowVisible(window) &&
+        std::strcmp(className, search->className) == 0) {
+        search->found.push_back(window);
+    }
+    return TRUE;
+}
+
+BOOL CALLBACK FindDialog(HWND window, LPARAM param) {
+    char className[16] = {};
+    GetClassNameA(window, className, sizeof className);
+    if (std::strcmp(className, "#32770") == 0 && IsWindowVisible(window)) {
+        *reinterpret_cast<HWND*>(param) = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+std::vector<HWND> ProcessWindows(const char* className) {
+    WindowSearch search{className, {}};
+    EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+bool ScriptedDialogs::ChooseColorDialog(CHOOSECOLORA& request) {
+    colorRequests.push_back(request);
+    if (!answer) {
+        return false;
+    }
+    request.rgbResult = *answer;
+    return true;
+}
+
+int ScriptedDialogs::MessageBoxDialog(HWND owner, const char* text, const char* caption,
+                                      UINT style) {
+    messageBoxes.push_back({owner, text, caption, style});
+    return IDOK;
+}
+
+RegistryValueGuard::RegistryValueGuard(const std::string& keyPath, const std::string& value)
+    : keyPath_(keyPath) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, keyPath.c_str(), 0, KEY_READ, &key) == ERROR_SUCCESS) {
+        keyExisted_ = true;
+        char data[2048] = {};
+        DWORD size = sizeof data;
+        DWORD type = 0;
+        if (RegQueryValueExA(key, "", nullptr, &type, reinterpret_cast<BYTE*>(data), &size) ==
+            ERROR_SUCCESS) {
+            previous_ = std::string(data);
+        }
+        RegCloseKey(key);
+    }
+    RegCreateKeyExA(HKEY_CURRENT_USER, keyPath.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key,
+                    nullptr);
+    RegSetValueExA(key, "", 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                   static_cast<DWORD>(value.size() + 1));
+    RegCloseKey(key);
+}
+
+RegistryValueGuard::~RegistryValueGuard() {
+    if (!keyExisted_) {
+        RegDeleteKeyA(HKEY_CURRENT_USER, keyPath_.c_str());
+        return;
+    }
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, keyPath_.c_str(), 0, KEY_WRITE, &key) != ERROR_SUCCESS) {
+        return;
+    }
+    if (previous_) {
+        RegSetValueExA(key, "", 0, REG_SZ, reinterpret_cast<const BYTE*>(previous_->c_str()),
+                       static_cast<DWORD>(previous_->size() + 1));
+    } else {
+        RegDeleteValueA(key, "");
+    }
+    RegCloseKey(key);
+}
+
+DialogWatcher::DialogWatcher(DWORD windowThread, std::function<void(HWND dialog)> handle)
+    : windowThread_(windowThread), handle_(std::move(handle)) {
+    thread_ = CreateThread(nullptr, 0, Run, this, 0, nullptr);
+}
+
+DialogWatcher::~DialogWatcher() {
+    WaitForSingleObject(thread_, 10000);
+    CloseHandle(thread_);
+}
+
+DWORD WINAPI DialogWatcher::Run(LPVOID self) {
+    auto* watcher = static_cast<DialogWatcher*>(self);
+    for (int tries = 0; tries < 500; ++tries) {
+        HWND dialog = nullptr;
+        EnumThreadWindows(watcher->windowThread_, FindDialog, reinterpret_cast<LPARAM>(&dialog));
+        if (dialog != nullptr) {
+            Sleep(100);  // let the dialog finish setting itself up
+            watcher->saw_ = true;
+            watcher->handle_(dialog);
+            return 0;
+        }
+        Sleep(10);
+    }
+    return 1;
+}
+
+}  // namespace huevane::test

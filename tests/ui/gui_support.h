@@ -1,0 +1,83 @@
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "ui/system_dialogs.h"
+
+namespace huevane::test {
+
+// Runs the program's message handling (dialog keys included) until predicate holds or the
+// time is up; returns whether it held.
+bool PumpUntil(const std::function<bool()>& predicate, DWORD timeoutMs = 2000);
+// Runs the message handling until the queue is empty.
+void PumpPending();
+
+// Posts a key press (down and up) to window, as the keyboard would send it to the focus.
+void PressKey(HWND window, WORD key);
+
+// Client-relative rectangle of a child window.
+RECT ClientRectOf(HWND child);
+
+std::string WindowText(HWND window);
+
+// Visible top-level windows of this process with the given class.
+std::vector<HWND> ProcessWindows(const char* className);
+
+// The colour dialog and the message box, answered by the test.
+class ScriptedDialogs final : public ui::SystemDialogs {
+public:
+    struct MessageBoxCall {
+        HWND owner;
+        std::string text;
+        std::string caption;
+        UINT style;
+    };
+
+    // The colour the next dialogs confirm; nullopt cancels them.
+    std::optional<COLORREF> answer;
+    std::vector<CHOOSECOLORA> colorRequests;
+    std::vector<MessageBoxCall> messageBoxes;
+
+    bool ChooseColorDialog(CHOOSECOLORA& request) override;
+    int MessageBoxDialog(HWND owner, const char* text, const char* caption, UINT style) override;
+};
+
+// Sets the default value of an HKEY_CURRENT_USER key for the life of the object, and puts
+// back what was there before.
+class RegistryValueGuard {
+public:
+    RegistryValueGuard(const std::string& keyPath, const std::string& value);
+    RegistryValueGuard(const RegistryValueGuard&) = delete;
+    RegistryValueGuard& operator=(const RegistryValueGuard&) = delete;
+    ~RegistryValueGuard();
+
+private:
+    std::string keyPath_;
+    std::optional<std::string> previous_;
+    bool keyExisted_ = false;
+};
+
+// Watches, on a thread of its own, for a dialog box that the window thread opens, and hands
+// it to handle (which reads it and closes it).
+class DialogWatcher {
+public:
+    DialogWatcher(DWORD windowThread, std::function<void(HWND dialog)> handle);
+    DialogWatcher(const DialogWatcher&) = delete;
+    DialogWatcher& operator=(const DialogWatcher&) = delete;
+    ~DialogWatcher();
+    bool sawDialog() const { return saw_; }
+
+private:
+    static DWORD WINAPI Run(LPVOID self);
+    DWORD windowThread_;
+    std::function<void(HWND)> handle_;
+    HANDLE thread_ = nullptr;
+    volatile bool saw_ = false;
+};
+
+}  // namespace huevane::test

@@ -1,0 +1,304 @@
+// The main window, driven in this process with window messages as a user's clicks and keys
+// would drive it.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include <array>
+#include <string>
+
+#include "platform/install_dir.h"
+#include "platform/native_file_system.h"
+#include "platform/registry.h"
+#include "tests/test_support.h"
+#include "tests/ui/gui_support.h"
+#include "ui/frm_main.h"
+
+namespace huevane::ui {
+namespace {
+
+using test::ClientRectOf;
+using test::PressKey;
+using test::PumpPending;
+using test::ReadFileBytes;
+using test::WindowText;
+using test::WriteFileBytes;
+
+constexpr COLORREF kRed = RGB(255, 0, 0);
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+
+class MainWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(frmMain_.Create(SW_SHOWNORMAL));
+        SetForegroundWindow(frmMain_.hwnd());
+        PumpPending();
+    }
+    void TearDown() override { PumpPending(); }
+
+    HWND Control(int id) const { return GetDlgItem(frmMain_.hwnd(), id); }
+    void Click(int id) {
+        SendMessageA(Control(id), BM_CLICK, 0, 0);
+        PumpPending();
+    }
+    void DoubleClickSwatch() {
+        SendMessageA(Control(kIdColor), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(5, 5));
+        SendMessageA(Control(kIdColor), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+        PumpPending();
+    }
+    void Select(int id, int index) { ComboBox_SetCurSel(Control(id), index); }
+    std::string Status() const { return WindowText(Control(kIdStatus)); }
+
+    test::TempDir root_;
+    std::string installDir_ = root_.MakeSubdir("AIM");
+    std::string programDir_ = root_.MakeSubdir("Huevane");
+    test::RegistryValueGuard registered_{std::string(platform::kClientKeyPath),
+                                         installDir_ + "\\aim.exe"};
+    std::unique_ptr<platform::RegistryApi> registry_ = platform::MakeWindowsRegistry();
+    std::unique_ptr<FileSystem> files_ = platform::MakeNativeFileSystem();
+    test::ScriptedDialogs dialogs_;
+    std::vector<std::string> openedSites_;
+    FrmMain frmMain_{MainWindowServices{
+        *registry_, *files_, dialogs_,
+        [this](const std::string& site) { openedSites_.push_back(site); }, programDir_, nullptr}};
+};
+
+TEST_F(MainWindow, StartsIdleWithNothingChosen) {
+    EXPECT_EQ(WindowText(frmMain_.hwnd()), "Huevane - Dresk");
+    EXPECT_EQ(frmMain_.strAIMDir(), installDir_);
+    EXPECT_EQ(Status(), "Idle..");
+    EXPECT_EQ(frmMain_.SwatchColor(), kWhite);
+    EXPECT_EQ(ComboBox_GetCurSel(Control(kIdVersions)), CB_ERR);
+    EXPECT_EQ(ComboBox_GetCurSel(Control(kIdProperties)), CB_ERR);
+    EXPECT_EQ(Button_GetCheck(Control(kIdBackup)), BST_UNCHECKED);
+    EXPECT_EQ(GetFocus(), Control(kIdVersions));
+    EXPECT_EQ(WindowText(Control(kIdHeadingVersion)), "Select Your AIM Version");
+    EXPECT_EQ(WindowText(Control(kIdHeadingProperty)), "Select Changed Property");
+    EXPECT_EQ(WindowText(Control(kIdHeadingColor)), "Select New Color");
+    EXPECT_EQ(WindowText(Control(kIdColorHint)), "Double-Click to bring up Color Chooser");
+    EXPECT_EQ(WindowText(Control(kIdApply)), "Apply Changes");
+    EXPECT_EQ(WindowText(Control(kIdHelp)), "About/Help");
+    EXPECT_EQ(WindowText(Control(kIdBackup)), "Make Backup");
+}
+
+TEST_F(MainWindow, ListsHoldTheCatalogueInOrder) {
+    HWND versions = Control(kIdVersions);
+    ASSERT_EQ(ComboBox_GetCount(versions), 16);
+    char text[64] = {};
+    ComboBox_GetLBText(versions, 0, text);
+    EXPECT_STREQ(text, "5.0.2867");
+    ComboBox_GetLBText(versions, 15, text);
+    EXPECT_STREQ(text, "5.9.3782 - 5.9.3861");
+    HWND properties = Control(kIdProperties);
+    ASSERT_EQ(ComboBox_GetCount(properties), 6);
+    ComboBox_GetLBText(properties, 5, text);
+    EXPECT_STREQ(text, "BG of bottom buttons");
+    // Selection only: a drop-down list has no edit field to type into.
+    EXPECT_EQ(GetWindowLongA(versions, GWL_STYLE) & 3, CBS_DROPDOWNLIST);
+    EXPECT_EQ(GetWindowLongA(properties, GWL_STYLE) & (CBS_SORT | 3), CBS_DROPDOWNLIST);
+}
+
+TEST_F(MainWindow, ControlsSitWhereTheLayoutPutsThem) {
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(nullptr, screen);
+    ASSERT_EQ(dpi, 96) << "the layout below is in pixels at 96 DPI";
+
+    RECT client{};
+    GetClientRect(frmMain_.hwnd(), &client);
+    EXPECT_EQ(client.right, 282);  // 4230 x 2700 twips
+    EXPECT_EQ(client.bottom, 180);
+
+    struct Expected {
+        int id;
+        RECT rect;  // left, top, right, bottom
+    };
+    const std::array<Expected, 11> layout = {{
+        {kIdHeadingVersion, {8, 8, 153, 25}},
+        {kIdVersions, {8, 24, 153, 45}},
+        {kIdApply, {184, 16, 273, 49}},
+        {kIdHeadingProperty, {8, 56, 153, 73}},
+        {kIdProperties, {8, 72, 153, 93}},
+        {kIdHeadingColor, {8, 104, 153, 121}},
+        {kIdColor, {8, 120, 153, 153}},
+        {kIdColorHint, {8, 160, 201, 185}},
+        {kIdHelp, {184, 48, 273, 73}},
+        {kIdStatus, {176, 120, 273, 137}},
+        {kIdBackup, {176, 88, 281, 105}},
+    }};
+    for (const Expected& e : layout) {
+        SCOPED_TRACE(e.id);
+        const RECT r = ClientRectOf(Control(e.id));
+        EXPECT_EQ(r.left, e.rect.left);
+        EXPECT_EQ(r.top, e.rect.top);
+        EXPECT_EQ(r.right, e.rect.right);
+        EXPECT_EQ(r.bottom, e.rect.bottom);
+    }
+}
+
+TEST_F(MainWindow, WindowHasAFixedFrameWithoutMaximise) {
+    const LONG style = GetWindowLongA(frmMain_.hwnd(), GWL_STYLE);
+    EXPECT_TRUE(style & WS_MINIMIZEBOX);
+    EXPECT_FALSE(style & WS_MAXIMIZEBOX);
+    EXPECT_FALSE(style & WS_THICKFRAME);
+    EXPECT_TRUE(style & WS_SYSMENU);
+}
+
+TEST_F(MainWindow, HelpButtonLiesInFrontOfApplyWhereTheyOverlap) {
+    // The row at y = 48 belongs to both buttons; a click there must reach "About/Help".
+    POINT inOverlap{200, 48};
+    ClientToScreen(frmMain_.hwnd(), &inOverlap);
+    EXPECT_EQ(WindowFromPoint(inOverlap), Control(kIdHelp));
+    POINT aboveOverlap{200, 47};
+    ClientToScreen(frmMain_.hwnd(), &aboveOverlap);
+    EXPECT_EQ(WindowFromPoint(aboveOverlap), Control(kIdApply));
+}
+
+TEST_F(MainWindow, TabVisitsTheControlsInOrder) {
+    HWND window = frmMain_.hwnd();
+    const std::array<int, 6> order = {kIdVersions, kIdApply,  kIdProperties,
+                                      kIdHelp,     kIdBackup, kIdVersions};
+    for (std::size_t i = 0; i + 1 < order.size(); ++i) {
+        EXPECT_EQ(GetNextDlgTabItem(window, Control(order[i]), FALSE), Control(order[i + 1]))
+            << "after control " << order[i];
+    }
+    // And the Tab key itself moves the focus that way.
+    for (std::size_t i = 1; i < order.size(); ++i) {
+        PressKey(GetFocus(), VK_TAB);
+        EXPECT_EQ(GetFocus(), Control(order[i])) << "Tab number " << i;
+    }
+}
+
+TEST_F(MainWindow, EnterAndEscapeStartNothing) {
+    WriteFileBytes(installDir_ + "\\buddyui.ocm", test::SyntheticImage(0x10000));
+    Select(kIdVersions, 3);
+    Select(kIdProperties, 3);
+    for (const int focus : {kIdVersions, kIdProperties, kIdBackup}) {
+        SetFocus(Control(focus));
+        PressKey(GetFocus(), VK_RETURN);
+        PressKey(GetFocus(), VK_ESCAPE);
+    }
+    EXPECT_EQ(Status(), "Idle..");
+    EXPECT_TRUE(IsWindow(frmMain_.hwnd()));
+    EXPECT_TRUE(dialogs_.messageBoxes.empty());
+    EXPECT_EQ(ReadFileBytes(installDir_ + "\\buddyui.ocm"), test::SyntheticImage(0x10000));
+}
+
+TEST_F(MainWindow, EnterOnAFocusedButtonPressesIt) {
+    SetFocus(Control(kIdApply));
+    PressKey(GetFocus(), VK_RETURN);
+    EXPECT_EQ(Status(), "Error.");  // nothing chosen yet
+    SetFocus(Control(kIdHelp));
+    PressKey(GetFocus(), VK_RETURN);
+    ASSERT_NE(frmMain_.About(), nullptr);
+    EXPECT_TRUE(IsWindow(frmMain_.About()->hwnd()));
+}
+
+TEST_F(MainWindow, CancelledFirstPickTurnsTheSwatchBlack) {
+    dialogs_.answer.reset();
+    DoubleClickSwatch();
+    ASSERT_EQ(dialogs_.colorRequests.size(), 1u);
+    EXPECT_EQ(dialogs_.colorRequests[0].Flags, static_cast<DWORD>(CC_RGBINIT));
+    EXPECT_EQ(dialogs_.colorRequests[0].rgbResult, RGB(0, 0, 0));  // the chooser's own colour
+    EXPECT_EQ(dialogs_.colorRequests[0].hwndOwner, frmMain_.hwnd());
+    EXPECT_EQ(frmMain_.SwatchColor(), RGB(0, 0, 0));
+}
+
+TEST_F(MainWindow, ConfirmedColourStaysThroughALaterCancel) {
+    dialogs_.answer = kRed;
+    DoubleClickSwatch();
+    EXPECT_EQ(frmMain_.SwatchColor(), kRed);
+
+    dialogs_.answer.reset();
+    DoubleClickSwatch();
+    ASSERT_EQ(dialogs_.colorRequests.size(), 2u);
+    EXPECT_EQ(dialogs_.colorRequests[1].rgbResult, kRed);  // opens on the last confirmed colour
+    // Custom colours are the window's own, the same array each time.
+    EXPECT_EQ(dialogs_.colorRequests[0].lpCustColors, dialogs_.colorRequests[1].lpCustColors);
+    EXPECT_EQ(frmMain_.SwatchColor(), kRed);
+}
+
+TEST_F(MainWindow, SwatchPaintsItsColour) {
+    dialogs_.answer = RGB(10, 200, 30);
+    DoubleClickSwatch();
+    UpdateWindow(Control(kIdColor));
+    HDC dc = GetDC(Control(kIdColor));
+    RECT inside{};
+    GetClientRect(Control(kIdColor), &inside);
+    const COLORREF painted = GetPixel(dc, inside.right / 2, inside.bottom / 2);
+    ReleaseDC(Control(kIdColor), dc);
+    EXPECT_EQ(painted, RGB(10, 200, 30));
+}
+
+TEST_F(MainWindow, ApplyBeforeAnyChoiceIsAnError) {
+    const std::string original = test::SyntheticImage(0x10000);
+    WriteFileBytes(installDir_ + "\\buddyui.ocm", original);
+    Click(kIdApply);
+    EXPECT_EQ(Status(), "Error.");
+    EXPECT_EQ(ReadFileBytes(installDir_ + "\\buddyui.ocm"), original);
+}
+
+TEST_F(MainWindow, ApplyWritesTheSwatchColourAndSaysSuccess) {
+    const std::string original = test::SyntheticImage(0x10000);
+    WriteFileBytes(installDir_ + "\\buddyui.ocm", original);
+    Select(kIdVersions, 3);    // 5.1.3009 - 5.1.3036
+    Select(kIdProperties, 3);  // Buddy names, at 0x56B9
+    Button_SetCheck(Control(kIdBackup), BST_CHECKED);
+
+    Click(kIdApply);  // the swatch is still white
+
+    EXPECT_EQ(Status(), "Success!");
+    const std::string patched = ReadFileBytes(installDir_ + "\\buddyui.ocm");
+    EXPECT_EQ(test::DifferingOffsets(original, patched).size(), 3u);
+    EXPECT_EQ(patched.substr(0x56B9, 3), "\xFF\xFF\xFF");
+    EXPECT_EQ(ReadFileBytes(programDir_ + "\\BUIBackup.ocm"), original);
+
+    dialogs_.answer = RGB(0x12, 0x34, 0x56);
+    DoubleClickSwatch();
+    Click(kIdApply);
+    EXPECT_EQ(ReadFileBytes(installDir_ + "\\buddyui.ocm").substr(0x56B9, 3), "\x12\x34\x56");
+}
+
+TEST_F(MainWindow, RefusedPairShowsTheStopMessageAndKeepsTheStatus) {
+    WriteFileBytes(installDir_ + "\\buddyui.ocm", test::SyntheticImage(0x10000));
+    Select(kIdVersions, 4);
+    Select(kIdProperties, 1);
+
+    Click(kIdApply);
+
+    ASSERT_EQ(dialogs_.messageBoxes.size(), 1u);
+    const auto& box = dialogs_.messageBoxes[0];
+    EXPECT_EQ(box.text, "That isn't available for your version, sorry!");
+    EXPECT_EQ(box.caption, "Huevane");
+    EXPECT_EQ(box.style, static_cast<UINT>(MB_OK | MB_ICONSTOP));  // 16
+    EXPECT_EQ(box.owner, frmMain_.hwnd());
+    EXPECT_EQ(Status(), "Idle..");
+}
+
+TEST_F(MainWindow, ClosingTheWindowEndsTheMessageLoop) {
+    SendMessageA(frmMain_.hwnd(), WM_CLOSE, 0, 0);
+    EXPECT_FALSE(IsWindow(frmMain_.hwnd()));
+    MSG msg{};
+    EXPECT_TRUE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+}
+
+TEST_F(MainWindow, SwatchCarriesItsToolTip) {
+    HWND tip = nullptr;
+    while ((tip = FindWindowExA(nullptr, tip, TOOLTIPS_CLASSA, nullptr)) != nullptr &&
+           GetWindow(tip, GW_OWNER) != frmMain_.hwnd()) {
+    }
+    ASSERT_NE(tip, nullptr);
+    char text[128] = {};
+    TOOLINFOA tool{};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = frmMain_.hwnd();
+    tool.uId = reinterpret_cast<UINT_PTR>(Control(kIdColor));
+    tool.lpszText = text;
+    SendMessageA(tip, TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&tool));
+    EXPECT_STREQ(text, "Double-Click to bring up Color Chooser");
+}
+
+}  // namespace
+}  // namespace huevane::ui

@@ -1,0 +1,282 @@
+#include "ui/frm_main.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include <array>
+
+#include "core/apply_command.h"
+#include "core/catalogue.h"
+#include "core/patch_writer.h"
+#include "platform/install_dir.h"
+#include "ui/window_support.h"
+
+namespace huevane::ui {
+namespace {
+
+constexpr int kClientWidthTwips = 4230;
+constexpr int kClientHeightTwips = 2700;
+constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+constexpr COLORREF kHeadingBack = 0x00974C2F;
+constexpr COLORREF kHeadingText = 0x00FFFFFF;
+constexpr char kSwatchHint[] = "Double-Click to bring up Color Chooser";
+constexpr int kComboHeightTwips = 315;
+constexpr int kDropDownRows = 16;
+
+constexpr DWORD kLabel = SS_LEFT;
+constexpr DWORD kHeading = SS_CENTER;
+constexpr DWORD kList = CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP;
+constexpr DWORD kButton = BS_PUSHBUTTON | WS_TABSTOP;
+
+// In tab order, which is also the order of creation.
+const std::array<ControlSpec, 11> kControls = {{
+    {kIdHeadingVersion, "STATIC", "Select Your AIM Version", kHeading, {120, 120, 2175, 255}},
+    {kIdVersions, "COMBOBOX", "", kList, {120, 360, 2175, kComboHeightTwips}},
+    {kIdApply, "BUTTON", "Apply Changes", kButton, {2760, 240, 1335, 495}},
+    {kIdHeadingProperty, "STATIC", "Select Changed Property", kHeading, {120, 840, 2175, 255}},
+    {kIdProperties, "COMBOBOX", "", kList, {120, 1080, 2175, kComboHeightTwips}},
+    {kIdHeadingColor, "STATIC", "Select New Color", kHeading, {120, 1560, 2175, 255}},
+    {kIdColor, "STATIC", "", SS_NOTIFY, {120, 1800, 2175, 495}, WS_EX_CLIENTEDGE},
+    {kIdColorHint, "STATIC", kSwatchHint, kLabel, {120, 2400, 2895, 375}},
+    {kIdHelp, "BUTTON", "About/Help", kButton, {2760, 720, 1335, 375}},
+    {kIdStatus, "STATIC", "Idle..", SS_CENTER, {2640, 1800, 1455, 255}},
+    {kIdBackup, "BUTTON", "Make Backup", BS_AUTOCHECKBOX | WS_TABSTOP, {2640, 1320, 1575, 255}},
+}};
+
+bool IsHeading(int id) {
+    return id == kIdHeadingVersion || id == kIdHeadingProperty || id == kIdHeadingColor;
+}
+
+}  // namespace
+
+FrmMain::FrmMain(MainWindowServices services) : services_(std::move(services)) {
+    Form_Initialize();
+}
+
+FrmMain::~FrmMain() {
+    about_.reset();
+    if (hwnd_ != nullptr) {
+        DestroyWindow(hwnd_);
+    }
+}
+
+void FrmMain::Form_Initialize() {
+    InitCommonControls();
+}
+
+bool FrmMain::Create(int showCommand) {
+    if (!RegisterWindowClass(kMainWindowClass, WindowProcFor<FrmMain>)) {
+        return false;
+    }
+    dpi_ = ScreenDpi();
+    const RECT r = CenteredWindowRect(kClientWidthTwips, kClientHeightTwips, kWindowStyle, 0, dpi_);
+    CreateWindowExA(0, kMainWindowClass, kMainCaption, kWindowStyle, r.left, r.top,
+                    r.right - r.left, r.bottom - r.top, nullptr, nullptr, GetModuleHandleA(nullptr),
+                    this);
+    if (hwnd_ == nullptr || !CreateControls()) {
+        return false;
+    }
+    Form_Load();
+    ShowWindow(hwnd_, showCommand);
+    UpdateWindow(hwnd_);
+    SetFocus(Control(kIdVersions));
+    return true;
+}
+
+bool FrmMain::CreateControls() {
+    font_.reset(CreateTahoma(FontStyle::kRegular, dpi_));
+    headingFont_.reset(CreateTahoma(FontStyle::kBold, dpi_));
+    headingBrush_.reset(CreateSolidBrush(kHeadingBack));
+    swatchBrush_.reset(CreateSolidBrush(swatchColor_));
+    for (const ControlSpec& spec : kControls) {
+        if (CreateControl(hwnd_, spec, dpi_) == nullptr) {
+            return false;
+        }
+    }
+    SetFontOfChildren(hwnd_, font_.get());
+    for (const int id : {kIdHeadingVersion, kIdHeadingProperty, kIdHeadingColor}) {
+        SetWindowFont(Control(id), headingFont_.get(), FALSE);
+    }
+    for (const std::string_view text : kVersionTexts) {
+        ComboBox_AddString(Control(kIdVersions), std::string(text).c_str());
+    }
+    for (const std::string_view text : kPropertyTexts) {
+        ComboBox_AddString(Control(kIdProperties), std::string(text).c_str());
+    }
+    const int comboHeight = TwipsToPixels(kComboHeightTwips, dpi_.y);
+    FitComboHeight(Control(kIdVersions), comboHeight);
+    FitComboHeight(Control(kIdProperties), comboHeight);
+    AddSwatchToolTip(Control(kIdColor));
+    LetHelpButtonCoverApply();
+    return true;
+}
+
+// A drop-down list's closed height follows its selection field; size the field so the closed
+// list is exactly as tall as laid out, and give the open list room for every item.
+void FrmMain::FitComboHeight(HWND combo, int heightPixels) {
+    const auto closedHeight = [combo] {
+        RECT r{};
+        GetWindowRect(combo, &r);
+        return static_cast<int>(r.bottom - r.top);
+    };
+    // The frame around the field differs between systems and themes: measure, then correct.
+    auto field =
+        static_cast<int>(SendMessageA(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        SendMessageA(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field);
+        const int error = heightPixels - closedHeight();
+        if (error == 0) {
+            break;
+        }
+        field += error;
+    }
+    const auto item = static_cast<int>(SendMessageA(combo, CB_GETITEMHEIGHT, 0, 0));
+    RECT place{};
+    GetWindowRect(combo, &place);
+    SetWindowPos(combo, nullptr, 0, 0, place.right - place.left,
+                 heightPixels + item * kDropDownRows + 2,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void FrmMain::AddSwatchToolTip(HWND swatch) {
+    HWND tip = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_,
+                               nullptr, GetModuleHandleA(nullptr), nullptr);
+    TOOLINFOA tool{};
+    tool.cbSize = sizeof tool;
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = hwnd_;
+    tool.uId = reinterpret_cast<UINT_PTR>(swatch);
+    tool.lpszText = const_cast<char*>(kSwatchHint);
+    SendMessageA(tip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+// "Apply Changes" comes before "About/Help" in tab order, so it lies above it; where the two
+// overlap, cut it away so "About/Help" shows in front.
+void FrmMain::LetHelpButtonCoverApply() {
+    HWND apply = Control(kIdApply);
+    RECT applyRect{};
+    RECT helpRect{};
+    GetWindowRect(apply, &applyRect);
+    GetWindowRect(Control(kIdHelp), &helpRect);
+    RECT overlap{};
+    if (!IntersectRect(&overlap, &applyRect, &helpRect)) {
+        return;
+    }
+    HRGN visible =
+        CreateRectRgn(0, 0, applyRect.right - applyRect.left, applyRect.bottom - applyRect.top);
+    HRGN covered = CreateRectRgn(overlap.left - applyRect.left, overlap.top - applyRect.top,
+                                 overlap.right - applyRect.left, overlap.bottom - applyRect.top);
+    CombineRgn(visible, visible, covered, RGN_DIFF);
+    DeleteObject(covered);
+    SetWindowRgn(apply, visible, FALSE);  // the window owns the region from here on
+}
+
+void FrmMain::Form_Load() {
+    strAIMDir_ = platform::LookupInstallDir(services_.registry);
+}
+
+void FrmMain::Form_Unload() {
+    about_.reset();
+    PostQuitMessage(0);
+}
+
+void FrmMain::UpdateBUI(const std::string& strColor, std::int32_t lngSpot) {
+    UpdateBuddyUi(services_.files, strAIMDir_, strColor, lngSpot);
+}
+
+void FrmMain::cmdApply_Click() {
+    ApplyInputs inputs;
+    inputs.version = static_cast<std::int16_t>(ComboBox_GetCurSel(Control(kIdVersions)));
+    inputs.property = static_cast<std::int16_t>(ComboBox_GetCurSel(Control(kIdProperties)));
+    inputs.backupFlag = static_cast<int>(Button_GetCheck(Control(kIdBackup)));
+    inputs.color = static_cast<std::int32_t>(swatchColor_);
+    inputs.installDir = strAIMDir_;
+    inputs.programDir = services_.programDir;
+    const ApplyResult result = RunApplyCommand(
+        inputs, services_.files, [this](const std::string& strColor, std::int32_t lngSpot) {
+            UpdateBUI(strColor, lngSpot);
+        });
+    if (result.outcome == ApplyOutcome::kRefused) {
+        services_.dialogs.MessageBoxDialog(hwnd_, result.text.c_str(), kApplicationTitle,
+                                           MB_OK | MB_ICONSTOP);
+        return;
+    }
+    Static_SetText(Control(kIdStatus), result.text.c_str());
+}
+
+void FrmMain::cmdHELP_Click() {
+    if (!about_) {
+        about_ = std::make_unique<FrmAbout>(
+            AboutWindowServices{services_.openSite, services_.secondaryOwner});
+    }
+    about_->Show();
+}
+
+void FrmMain::lblColor_DblClick() {
+    cd_.set_flags(ColorChooser::kOpenWithCurrentColor);
+    cd_.ShowColor(hwnd_, services_.dialogs);
+    swatchColor_ = cd_.color();
+    swatchBrush_.reset(CreateSolidBrush(swatchColor_));
+    InvalidateRect(Control(kIdColor), nullptr, TRUE);
+}
+
+void FrmMain::OnCommand(int id, int code) {
+    switch (id) {
+        case kIdApply:
+            if (code == BN_CLICKED) {
+                cmdApply_Click();
+            }
+            break;
+        case kIdHelp:
+            if (code == BN_CLICKED) {
+                cmdHELP_Click();
+            }
+            break;
+        case kIdColor:
+            if (code == STN_DBLCLK) {
+                lblColor_DblClick();
+            }
+            break;
+        case IDOK:
+            PressFocusedButton(hwnd_);  // Enter in a list or on the check box does nothing
+            break;
+        default:
+            break;  // IDCANCEL from Escape does nothing
+    }
+}
+
+LRESULT FrmMain::OnCtlColorStatic(HDC dc, HWND control) {
+    const int id = GetDlgCtrlID(control);
+    if (IsHeading(id)) {
+        SetTextColor(dc, kHeadingText);
+        SetBkColor(dc, kHeadingBack);
+        return reinterpret_cast<LRESULT>(headingBrush_.get());
+    }
+    if (id == kIdColor) {
+        SetBkColor(dc, swatchColor_);
+        return reinterpret_cast<LRESULT>(swatchBrush_.get());
+    }
+    return DefWindowProcA(hwnd_, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                          reinterpret_cast<LPARAM>(control));
+}
+
+LRESULT FrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_COMMAND:
+            OnCommand(LOWORD(wParam), HIWORD(wParam));
+            return 0;
+        case WM_CTLCOLORSTATIC:
+            return OnCtlColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+        case WM_ACTIVATE:
+            focus_.OnActivate(hwnd_, wParam, Control(kIdVersions));
+            return 0;
+        case WM_DESTROY:
+            Form_Unload();
+            return 0;
+        default:
+            return DefWindowProcA(hwnd_, message, wParam, lParam);
+    }
+}
+
+}  // namespace huevane::ui
