@@ -31,14 +31,21 @@ constexpr COLORREF kWhite = RGB(255, 255, 255);
 
 class MainWindow : public ::testing::Test {
 protected:
+    // The dialogs the window opens: answered by the test unless a test case says otherwise.
+    virtual SystemDialogs& Dialogs() { return dialogs_; }
+
     void SetUp() override {
-        ASSERT_TRUE(frmMain_.Create(SW_SHOWNORMAL));
-        SetForegroundWindow(frmMain_.hwnd());
+        frmMain_ = std::make_unique<FrmMain>(
+            MainWindowServices{*registry_, *files_, Dialogs(),
+                               [this](const std::string& site) { openedSites_.push_back(site); },
+                               programDir_, nullptr});
+        ASSERT_TRUE(frmMain_->Create(SW_SHOWNORMAL));
+        SetForegroundWindow(frmMain_->hwnd());
         PumpPending();
     }
     void TearDown() override { PumpPending(); }
 
-    HWND Control(int id) const { return GetDlgItem(frmMain_.hwnd(), id); }
+    HWND Control(int id) const { return GetDlgItem(frmMain_->hwnd(), id); }
     void Click(int id) {
         SendMessageA(Control(id), BM_CLICK, 0, 0);
         PumpPending();
@@ -60,16 +67,14 @@ protected:
     std::unique_ptr<FileSystem> files_ = platform::MakeNativeFileSystem();
     test::ScriptedDialogs dialogs_;
     std::vector<std::string> openedSites_;
-    FrmMain frmMain_{MainWindowServices{
-        *registry_, *files_, dialogs_,
-        [this](const std::string& site) { openedSites_.push_back(site); }, programDir_, nullptr}};
+    std::unique_ptr<FrmMain> frmMain_;
 };
 
 TEST_F(MainWindow, StartsIdleWithNothingChosen) {
-    EXPECT_EQ(WindowText(frmMain_.hwnd()), "Huevane - Dresk");
-    EXPECT_EQ(frmMain_.strAIMDir(), installDir_);
+    EXPECT_EQ(WindowText(frmMain_->hwnd()), "Huevane - Dresk");
+    EXPECT_EQ(frmMain_->strAIMDir(), installDir_);
     EXPECT_EQ(Status(), "Idle..");
-    EXPECT_EQ(frmMain_.SwatchColor(), kWhite);
+    EXPECT_EQ(frmMain_->SwatchColor(), kWhite);
     EXPECT_EQ(ComboBox_GetCurSel(Control(kIdVersions)), CB_ERR);
     EXPECT_EQ(ComboBox_GetCurSel(Control(kIdProperties)), CB_ERR);
     EXPECT_EQ(Button_GetCheck(Control(kIdBackup)), BST_UNCHECKED);
@@ -107,7 +112,7 @@ TEST_F(MainWindow, ControlsSitWhereTheLayoutPutsThem) {
     ASSERT_EQ(dpi, 96) << "the layout below is in pixels at 96 DPI";
 
     RECT client{};
-    GetClientRect(frmMain_.hwnd(), &client);
+    GetClientRect(frmMain_->hwnd(), &client);
     EXPECT_EQ(client.right, 282);  // 4230 x 2700 twips
     EXPECT_EQ(client.bottom, 180);
 
@@ -139,7 +144,7 @@ TEST_F(MainWindow, ControlsSitWhereTheLayoutPutsThem) {
 }
 
 TEST_F(MainWindow, WindowHasAFixedFrameWithoutMaximise) {
-    const LONG style = GetWindowLongA(frmMain_.hwnd(), GWL_STYLE);
+    const LONG style = GetWindowLongA(frmMain_->hwnd(), GWL_STYLE);
     EXPECT_TRUE(style & WS_MINIMIZEBOX);
     EXPECT_FALSE(style & WS_MAXIMIZEBOX);
     EXPECT_FALSE(style & WS_THICKFRAME);
@@ -149,15 +154,15 @@ TEST_F(MainWindow, WindowHasAFixedFrameWithoutMaximise) {
 TEST_F(MainWindow, HelpButtonLiesInFrontOfApplyWhereTheyOverlap) {
     // The row at y = 48 belongs to both buttons; a click there must reach "About/Help".
     POINT inOverlap{200, 48};
-    ClientToScreen(frmMain_.hwnd(), &inOverlap);
+    ClientToScreen(frmMain_->hwnd(), &inOverlap);
     EXPECT_EQ(WindowFromPoint(inOverlap), Control(kIdHelp));
     POINT aboveOverlap{200, 47};
-    ClientToScreen(frmMain_.hwnd(), &aboveOverlap);
+    ClientToScreen(frmMain_->hwnd(), &aboveOverlap);
     EXPECT_EQ(WindowFromPoint(aboveOverlap), Control(kIdApply));
 }
 
 TEST_F(MainWindow, TabVisitsTheControlsInOrder) {
-    HWND window = frmMain_.hwnd();
+    HWND window = frmMain_->hwnd();
     const std::array<int, 6> order = {kIdVersions, kIdApply,  kIdProperties,
                                       kIdHelp,     kIdBackup, kIdVersions};
     for (std::size_t i = 0; i + 1 < order.size(); ++i) {
@@ -181,7 +186,7 @@ TEST_F(MainWindow, EnterAndEscapeStartNothing) {
         PressKey(GetFocus(), VK_ESCAPE);
     }
     EXPECT_EQ(Status(), "Idle..");
-    EXPECT_TRUE(IsWindow(frmMain_.hwnd()));
+    EXPECT_TRUE(IsWindow(frmMain_->hwnd()));
     EXPECT_TRUE(dialogs_.messageBoxes.empty());
     EXPECT_EQ(ReadFileBytes(installDir_ + "\\buddyui.ocm"), test::SyntheticImage(0x10000));
 }
@@ -192,8 +197,8 @@ TEST_F(MainWindow, EnterOnAFocusedButtonPressesIt) {
     EXPECT_EQ(Status(), "Error.");  // nothing chosen yet
     SetFocus(Control(kIdHelp));
     PressKey(GetFocus(), VK_RETURN);
-    ASSERT_NE(frmMain_.About(), nullptr);
-    EXPECT_TRUE(IsWindow(frmMain_.About()->hwnd()));
+    ASSERT_NE(frmMain_->About(), nullptr);
+    EXPECT_TRUE(IsWindow(frmMain_->About()->hwnd()));
 }
 
 TEST_F(MainWindow, CancelledFirstPickTurnsTheSwatchBlack) {
@@ -202,14 +207,14 @@ TEST_F(MainWindow, CancelledFirstPickTurnsTheSwatchBlack) {
     ASSERT_EQ(dialogs_.colorRequests.size(), 1u);
     EXPECT_EQ(dialogs_.colorRequests[0].Flags, static_cast<DWORD>(CC_RGBINIT));
     EXPECT_EQ(dialogs_.colorRequests[0].rgbResult, RGB(0, 0, 0));  // the chooser's own colour
-    EXPECT_EQ(dialogs_.colorRequests[0].hwndOwner, frmMain_.hwnd());
-    EXPECT_EQ(frmMain_.SwatchColor(), RGB(0, 0, 0));
+    EXPECT_EQ(dialogs_.colorRequests[0].hwndOwner, frmMain_->hwnd());
+    EXPECT_EQ(frmMain_->SwatchColor(), RGB(0, 0, 0));
 }
 
 TEST_F(MainWindow, ConfirmedColourStaysThroughALaterCancel) {
     dialogs_.answer = kRed;
     DoubleClickSwatch();
-    EXPECT_EQ(frmMain_.SwatchColor(), kRed);
+    EXPECT_EQ(frmMain_->SwatchColor(), kRed);
 
     dialogs_.answer.reset();
     DoubleClickSwatch();
@@ -217,7 +222,7 @@ TEST_F(MainWindow, ConfirmedColourStaysThroughALaterCancel) {
     EXPECT_EQ(dialogs_.colorRequests[1].rgbResult, kRed);  // opens on the last confirmed colour
     // Custom colours are the window's own, the same array each time.
     EXPECT_EQ(dialogs_.colorRequests[0].lpCustColors, dialogs_.colorRequests[1].lpCustColors);
-    EXPECT_EQ(frmMain_.SwatchColor(), kRed);
+    EXPECT_EQ(frmMain_->SwatchColor(), kRed);
 }
 
 TEST_F(MainWindow, SwatchPaintsItsColour) {
@@ -273,13 +278,13 @@ TEST_F(MainWindow, RefusedPairShowsTheStopMessageAndKeepsTheStatus) {
     EXPECT_EQ(box.text, "That isn't available for your version, sorry!");
     EXPECT_EQ(box.caption, "Huevane");
     EXPECT_EQ(box.style, static_cast<UINT>(MB_OK | MB_ICONSTOP));  // 16
-    EXPECT_EQ(box.owner, frmMain_.hwnd());
+    EXPECT_EQ(box.owner, frmMain_->hwnd());
     EXPECT_EQ(Status(), "Idle..");
 }
 
 TEST_F(MainWindow, ClosingTheWindowEndsTheMessageLoop) {
-    SendMessageA(frmMain_.hwnd(), WM_CLOSE, 0, 0);
-    EXPECT_FALSE(IsWindow(frmMain_.hwnd()));
+    SendMessageA(frmMain_->hwnd(), WM_CLOSE, 0, 0);
+    EXPECT_FALSE(IsWindow(frmMain_->hwnd()));
     MSG msg{};
     EXPECT_TRUE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
 }
@@ -287,17 +292,79 @@ TEST_F(MainWindow, ClosingTheWindowEndsTheMessageLoop) {
 TEST_F(MainWindow, SwatchCarriesItsToolTip) {
     HWND tip = nullptr;
     while ((tip = FindWindowExA(nullptr, tip, TOOLTIPS_CLASSA, nullptr)) != nullptr &&
-           GetWindow(tip, GW_OWNER) != frmMain_.hwnd()) {
+           GetWindow(tip, GW_OWNER) != frmMain_->hwnd()) {
     }
     ASSERT_NE(tip, nullptr);
     char text[128] = {};
     TOOLINFOA tool{};
     tool.cbSize = sizeof tool;
-    tool.hwnd = frmMain_.hwnd();
+    tool.hwnd = frmMain_->hwnd();
     tool.uId = reinterpret_cast<UINT_PTR>(Control(kIdColor));
     tool.lpszText = text;
     SendMessageA(tip, TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&tool));
     EXPECT_STREQ(text, "Double-Click to bring up Color Chooser");
+}
+
+// The real colour dialog and message box, closed by a watcher thread as a user would close them.
+class MainWindowWithSystemDialogs : public MainWindow {
+protected:
+    SystemDialogs& Dialogs() override { return systemDialogs_; }
+    Win32Dialogs systemDialogs_;
+};
+
+TEST_F(MainWindowWithSystemDialogs, CancelledColourDialogTurnsTheSwatchBlack) {
+    bool mainWasDisabled = false;
+    {
+        test::DialogWatcher watcher(GetCurrentThreadId(), [&](HWND dialog) {
+            mainWasDisabled = !IsWindowEnabled(frmMain_->hwnd());
+            PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+        });
+        DoubleClickSwatch();
+        EXPECT_TRUE(watcher.sawDialog());
+    }
+    EXPECT_TRUE(mainWasDisabled) << "the colour dialog is modal";
+    EXPECT_EQ(frmMain_->SwatchColor(), RGB(0, 0, 0));
+}
+
+TEST_F(MainWindowWithSystemDialogs, RefusedPairShowsAStopBoxWithOneButton) {
+    Select(kIdVersions, 10);
+    Select(kIdProperties, 1);
+    struct Seen {
+        std::string caption;
+        std::string text;
+        bool hasIcon = false;
+        bool hasOk = false;
+        bool hasCancel = false;
+        bool mainDisabled = false;
+    } seen;
+    {
+        test::DialogWatcher watcher(GetCurrentThreadId(), [&](HWND box) {
+            seen.caption = WindowText(box);
+            seen.text = WindowText(GetDlgItem(box, 0xFFFF));  // the message text's static
+            // The icon's static has another id on Windows than on Wine: find it by its style.
+            const auto stop =
+                reinterpret_cast<LRESULT>(LoadIconA(nullptr, MAKEINTRESOURCEA(32513)));
+            for (HWND c = GetWindow(box, GW_CHILD); c != nullptr; c = GetWindow(c, GW_HWNDNEXT)) {
+                if ((GetWindowLongA(c, GWL_STYLE) & SS_TYPEMASK) == SS_ICON &&
+                    SendMessageA(c, STM_GETICON, 0, 0) == stop) {
+                    seen.hasIcon = true;
+                }
+            }
+            seen.hasOk = GetDlgItem(box, IDOK) != nullptr;
+            seen.hasCancel = GetDlgItem(box, IDCANCEL) != nullptr;
+            seen.mainDisabled = !IsWindowEnabled(frmMain_->hwnd());
+            PostMessageA(box, WM_COMMAND, IDOK, 0);
+        });
+        Click(kIdApply);
+        EXPECT_TRUE(watcher.sawDialog());
+    }
+    EXPECT_EQ(seen.caption, "Huevane");
+    EXPECT_EQ(seen.text, "That isn't available for your version, sorry!");
+    EXPECT_TRUE(seen.hasIcon) << "the stop icon";
+    EXPECT_TRUE(seen.hasOk);
+    EXPECT_FALSE(seen.hasCancel);
+    EXPECT_TRUE(seen.mainDisabled) << "the message box is modal";
+    EXPECT_EQ(Status(), "Idle..");
 }
 
 }  // namespace
