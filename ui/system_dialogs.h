@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <commdlg.h>
 
+#include "platform/lazy_proc.h"
+
 namespace huevane::ui {
 
 // The system's modal dialogs, behind a seam so tests can answer them without a person.
@@ -18,7 +20,9 @@ public:
 class Win32Dialogs final : public SystemDialogs {
 public:
     bool ChooseColorDialog(CHOOSECOLORA& request) override {
-        return ChooseColorA(&request) != FALSE;
+        static const auto chooseColor =
+            platform::LazyProc<decltype(&ChooseColorA)>("comdlg32.dll", "ChooseColorA");
+        return chooseColor != nullptr && chooseColor(&request) != FALSE;
     }
     int MessageBoxDialog(HWND owner, const char* text, const char* caption, UINT style) override {
         return MessageBoxA(owner, text, caption, style);
