@@ -5,6 +5,7 @@
 #include <array>
 
 #include "res/resource.h"
+#include "ui/word_wrap.h"
 #include "ui/window_support.h"
 
 namespace huevane::ui {
@@ -38,11 +39,11 @@ constexpr TwipRect InFrame(const TwipRect& frame, TwipRect inner) {
 
 const std::array<ControlSpec, 6> kControls = {{
     {kIdAboutFrame, "BUTTON", "About", BS_GROUPBOX, kAboutFrame},
-    {kIdAboutText, "STATIC", kAboutText, SS_LEFT, InFrame(kAboutFrame, {120, 240, 3255, 975})},
+    {kIdAboutText, "STATIC", kAboutText, SS_OWNERDRAW, InFrame(kAboutFrame, {120, 240, 3255, 975})},
     {kIdSite, "STATIC", kSiteAddress, SS_CENTER | SS_NOTIFY,
      InFrame(kAboutFrame, {840, 1080, 1695, 255})},
     {kIdHelpFrame, "BUTTON", "Help", BS_GROUPBOX, kHelpFrame},
-    {kIdHelpText, "STATIC", kHelpText, SS_LEFT, InFrame(kHelpFrame, {120, 240, 3015, 855})},
+    {kIdHelpText, "STATIC", kHelpText, SS_OWNERDRAW, InFrame(kHelpFrame, {120, 240, 3015, 855})},
     {kIdOk, "BUTTON", "OK", BS_PUSHBUTTON | WS_TABSTOP, {2400, 2520, 1095, 375}},
 }};
 
@@ -87,14 +88,16 @@ bool FrmAbout::Create() {
     }
     font_.reset(CreateTahoma(FontStyle::kRegular, dpi));
     linkFont_.reset(CreateTahoma(FontStyle::kBoldUnderlined, dpi));
+    // Each control is drawn over the ones before it: the frames under their texts, the link
+    // over the about text, the button over the help text. Only the button takes the focus, so
+    // this leaves the tab order alone.
     for (const ControlSpec& spec : kControls) {
-        CreateControl(hwnd_, spec, dpi);
+        SetWindowPos(CreateControl(hwnd_, spec, dpi), HWND_TOP, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
     SetFontOfChildren(hwnd_, font_.get());
     SendMessageA(GetDlgItem(hwnd_, kIdSite), WM_SETFONT, reinterpret_cast<WPARAM>(linkFont_.get()),
                  FALSE);
-    // The button sits inside the Help frame and must be drawn over it.
-    SetWindowPos(GetDlgItem(hwnd_, kIdOk), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     SetFocus(GetDlgItem(hwnd_, kIdOk));
     return true;
 }
@@ -129,11 +132,40 @@ LRESULT FrmAbout::OnCtlColorStatic(HDC dc, HWND control) {
     return brush;
 }
 
+// The two texts are drawn here rather than by the label, so that they break into lines the
+// same way everywhere: Wine's labels break runs of spaces differently from Windows'.
+void FrmAbout::DrawInfoText(const DRAWITEMSTRUCT& item) {
+    char text[512] = {};
+    GetWindowTextA(item.hwndItem, text, sizeof text);
+    HDC dc = item.hDC;
+    FillRect(dc, &item.rcItem, GetSysColorBrush(COLOR_BTNFACE));
+    const HGDIOBJ oldFont = SelectObject(dc, font_.get());
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+    TEXTMETRICA metrics{};
+    GetTextMetricsA(dc, &metrics);
+    const auto measure = [dc](std::string_view s) {
+        SIZE size{};
+        GetTextExtentPoint32A(dc, s.data(), static_cast<int>(s.size()), &size);
+        return static_cast<int>(size.cx);
+    };
+    int y = item.rcItem.top;
+    for (const std::string& line : WrapWords(text, item.rcItem.right - item.rcItem.left, measure)) {
+        ExtTextOutA(dc, item.rcItem.left, y, ETO_CLIPPED, &item.rcItem, line.data(),
+                    static_cast<UINT>(line.size()), nullptr);
+        y += metrics.tmHeight;
+    }
+    SelectObject(dc, oldFont);
+}
+
 LRESULT FrmAbout::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_COMMAND:
             OnCommand(LOWORD(wParam), HIWORD(wParam));
             return 0;
+        case WM_DRAWITEM:
+            DrawInfoText(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+            return TRUE;
         case WM_CTLCOLORSTATIC:
             return OnCtlColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
         case WM_ACTIVATE:

@@ -54,6 +54,7 @@ private:
     void lblSite_Click();
 
     void OnCommand(int id, int code);
+    void DrawInfoText(const DRAWITEMSTRUCT& item);
     LRESULT OnCtlColorStatic(HDC dc, HWND control);
 
     AboutWindowServices services_;

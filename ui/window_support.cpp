@@ -39,10 +39,12 @@ RECT CenteredWindowRect(int clientWidthTwips, int clientHeightTwips, DWORD style
 
 HWND CreateControl(HWND parent, const ControlSpec& spec, Dpi dpi) {
     const RECT r = ToPixels(spec.place, dpi);
-    return CreateWindowExA(
-        spec.exStyle, spec.className, spec.text, WS_CHILD | WS_VISIBLE | spec.style, r.left, r.top,
-        r.right - r.left, r.bottom - r.top, parent,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), GetModuleHandleA(nullptr), nullptr);
+    // Controls overlap in places; each one paints only where no control above it lies.
+    return CreateWindowExA(spec.exStyle, spec.className, spec.text,
+                           WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | spec.style, r.left, r.top,
+                           r.right - r.left, r.bottom - r.top, parent,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)),
+                           GetModuleHandleA(nullptr), nullptr);
 }
 
 void PressFocusedButton(HWND window) {

@@ -104,6 +104,20 @@ TEST_F(AboutWindow, ShowsTheTextsInTheirPlaces) {
     }
 }
 
+TEST_F(AboutWindow, LinkAndButtonLieInFrontOfTheTextsTheyOverlap) {
+    HWND about = OpenAbout();
+    ASSERT_NE(about, nullptr);
+    // The topmost child at a point, by drawing order alone (labels let clicks through).
+    const auto windowAt = [about](int x, int y) {
+        return ChildWindowFromPointEx(about, POINT{x, y}, CWP_SKIPINVISIBLE);
+    };
+    EXPECT_EQ(windowAt(120, 84), Control(about, kIdSite));  // the about text reaches y = 89
+    EXPECT_EQ(windowAt(170, 175), Control(about, kIdOk));   // the help text reaches y = 185
+    // Drawing follows the same order: neither text paints over them.
+    EXPECT_TRUE(GetWindowLongA(Control(about, kIdAboutText), GWL_STYLE) & WS_CLIPSIBLINGS);
+    EXPECT_TRUE(GetWindowLongA(Control(about, kIdHelpText), GWL_STYLE) & WS_CLIPSIBLINGS);
+}
+
 TEST_F(AboutWindow, LinkUsesBoldUnderlinedNavyAndTheHandCursor) {
     HWND about = OpenAbout();
     ASSERT_NE(about, nullptr);
