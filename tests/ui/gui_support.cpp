@@ -56,6 +56,7 @@ std::string WindowText(HWND window) {
 namespace {
 
 struct WindowSearch {
+    DWORD process;
     const char* className;
     std::vector<HWND> found;
 };
@@ -66,7 +67,7 @@ BOOL CALLBACK CollectWindow(HWND window, LPARAM param) {
     GetWindowThreadProcessId(window, &process);
     char className[64] = {};
     GetClassNameA(window, className, sizeof className);
-    if (process == GetCurrentProcessId() && IsWindowVisible(window) &&
+    if (process == search->process && IsWindowVisible(window) &&
         std::strcmp(className, search->className) == 0) {
         search->found.push_back(window);
     }
@@ -85,10 +86,28 @@ BOOL CALLBACK FindDialog(HWND window, LPARAM param) {
 
 }  // namespace
 
-std::vector<HWND> ProcessWindows(const char* className) {
-    WindowSearch search{className, {}};
+std::vector<HWND> VisibleWindowsOf(DWORD process, const char* className) {
+    WindowSearch search{process, className, {}};
     EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
+}
+
+std::vector<HWND> ProcessWindows(const char* className) {
+    return VisibleWindowsOf(GetCurrentProcessId(), className);
+}
+
+HWND WaitForWindowOf(DWORD process, const char* className, DWORD timeoutMs) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        const std::vector<HWND> found = VisibleWindowsOf(process, className);
+        if (!found.empty()) {
+            return found.front();
+        }
+        if (GetTickCount() - start > timeoutMs) {
+            return nullptr;
+        }
+        Sleep(10);
+    }
 }
 
 bool ScriptedDialogs::ChooseColorDialog(CHOOSECOLORA& request) {

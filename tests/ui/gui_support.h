@@ -25,8 +25,11 @@ RECT ClientRectOf(HWND child);
 
 std::string WindowText(HWND window);
 
-// Visible top-level windows of this process with the given class.
+// Visible top-level windows of a process, or of this process, with the given class.
+std::vector<HWND> VisibleWindowsOf(DWORD process, const char* className);
 std::vector<HWND> ProcessWindows(const char* className);
+// The first such window of process, waiting for it to appear; null when time runs out.
+HWND WaitForWindowOf(DWORD process, const char* className, DWORD timeoutMs = 10000);
 
 // The colour dialog and the message box, answered by the test.
 class ScriptedDialogs final : public ui::SystemDialogs {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "tests/test_support.h"
+#include "tests/ui/gui_support.h"
 #include "ui/frm_about.h"
 #include "ui/frm_main.h"
 
@@ -27,38 +28,6 @@ std::string HuevaneExe() {
     return path;
 }
 
-struct WindowOfProcess {
-    DWORD process;
-    const char* className;
-    HWND found;
-};
-
-BOOL CALLBACK FindWindowOfProcess(HWND window, LPARAM param) {
-    auto* search = reinterpret_cast<WindowOfProcess*>(param);
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    char className[64] = {};
-    GetClassNameA(window, className, sizeof className);
-    if (process == search->process && IsWindowVisible(window) &&
-        std::string(className) == search->className) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-HWND WaitForWindow(DWORD process, const char* className) {
-    for (int tries = 0; tries < 1000; ++tries) {
-        WindowOfProcess search{process, className, nullptr};
-        EnumWindows(FindWindowOfProcess, reinterpret_cast<LPARAM>(&search));
-        if (search.found != nullptr) {
-            return search.found;
-        }
-        Sleep(10);
-    }
-    return nullptr;
-}
-
 class RunningProgram : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -68,7 +37,7 @@ protected:
         ASSERT_TRUE(CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                                    nullptr, &startup, &info_))
             << "cannot start " << HuevaneExe();
-        main_ = WaitForWindow(info_.dwProcessId, kMainWindowClass);
+        main_ = test::WaitForWindowOf(info_.dwProcessId, kMainWindowClass);
         ASSERT_NE(main_, nullptr);
     }
     void TearDown() override {
@@ -102,7 +71,7 @@ TEST_F(RunningProgram, OpensTheMainWindowCentred) {
 
 TEST_F(RunningProgram, ClosingTheMainWindowEndsTheProgramWithTheAboutWindow) {
     PostMessageA(GetDlgItem(main_, kIdHelp), BM_CLICK, 0, 0);
-    HWND about = WaitForWindow(info_.dwProcessId, kAboutWindowClass);
+    HWND about = test::WaitForWindowOf(info_.dwProcessId, kAboutWindowClass);
     ASSERT_NE(about, nullptr);
     EXPECT_NE(GetWindow(about, GW_OWNER), main_);
 
