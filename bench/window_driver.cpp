@@ -108,31 +108,31 @@ int Show(const std::string& exe, const std::string& what, int seconds) {
     if (!Start(exe, info)) {
         return 1;
     }
-    HWND main = WaitForWindow(info.dwProcessId, huevane::ui::kMainWindowClass);
-    if (main == nullptr) {
+    HWND mainWindow = WaitForWindow(info.dwProcessId, huevane::ui::kMainWindowClass);
+    if (mainWindow == nullptr) {
         return 1;
     }
     RECT area{};
-    GetWindowRect(main, &area);
+    GetWindowRect(mainWindow, &area);
     if (what == "about") {
-        PostMessageA(GetDlgItem(main, huevane::ui::kIdHelp), BM_CLICK, 0, 0);
+        PostMessageA(GetDlgItem(mainWindow, huevane::ui::kIdHelp), BM_CLICK, 0, 0);
         HWND about = WaitForWindow(info.dwProcessId, huevane::ui::kAboutWindowClass);
         if (about == nullptr) {
             return 1;
         }
         RECT mainRect{};
         RECT aboutRect{};
-        GetWindowRect(main, &mainRect);
+        GetWindowRect(mainWindow, &mainRect);
         GetWindowRect(about, &aboutRect);
         const int gap = 16;
         const int width =
             (mainRect.right - mainRect.left) + gap + (aboutRect.right - aboutRect.left);
         const int left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
-        SetWindowPos(main, nullptr, left, mainRect.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        SetWindowPos(mainWindow, nullptr, left, mainRect.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
         SetWindowPos(about, nullptr, left + (mainRect.right - mainRect.left) + gap, aboutRect.top,
                      0, 0, SWP_NOSIZE | SWP_NOZORDER);
         Sleep(300);
-        GetWindowRect(main, &mainRect);
+        GetWindowRect(mainWindow, &mainRect);
         GetWindowRect(about, &aboutRect);
         UnionRect(&area, &mainRect, &aboutRect);
     }
@@ -140,7 +140,7 @@ int Show(const std::string& exe, const std::string& what, int seconds) {
                 area.bottom - area.top);
     std::fflush(stdout);
     Sleep(static_cast<DWORD>(seconds) * 1000);
-    CloseAndWait(info, main);
+    CloseAndWait(info, mainWindow);
     return 0;
 }
 

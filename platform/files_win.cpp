@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <array>
 #include <string>
 
 #include "core/run_error.h"
@@ -189,10 +190,11 @@ public:
     }
 
     std::unique_ptr<NewFile> CreateNewBeside(const std::string& destination) override {
-        char path[MAX_PATH] = {};
-        if (GetTempFileNameA(DirectoryOf(destination).c_str(), "hue", 0, path) == 0) {
+        std::array<char, MAX_PATH> buffer{};
+        if (GetTempFileNameA(DirectoryOf(destination).c_str(), "hue", 0, buffer.data()) == 0) {
             ThrowLastError();
         }
+        const char* path = buffer.data();
         const HANDLE h = CreateFileA(path, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
                                      FILE_ATTRIBUTE_NORMAL, nullptr);
         if (h == INVALID_HANDLE_VALUE) {

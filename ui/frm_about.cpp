@@ -49,9 +49,9 @@ const std::array<ControlSpec, 6> kControls = {{
 
 }  // namespace
 
-FrmAbout::FrmAbout(AboutWindowServices services) : services_(std::move(services)) {
-    handCursor_ = LoadCursorA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDC_LINK_HAND));
-}
+FrmAbout::FrmAbout(AboutWindowServices services)
+    : services_(std::move(services)),
+      handCursor_(LoadCursorA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDC_LINK_HAND))) {}
 
 FrmAbout::~FrmAbout() {
     if (hwnd_ != nullptr) {
@@ -106,7 +106,7 @@ void FrmAbout::cmdOK_Click() {
     DestroyWindow(hwnd_);
 }
 
-void FrmAbout::lblSite_Click() {
+void FrmAbout::lblSite_Click() const {
     if (services_.openSite) {
         services_.openSite(kSiteAddress);
     }

@@ -48,10 +48,10 @@ public:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
-    void Form_Initialize();
+    static void Form_Initialize();
     bool Create();
     void cmdOK_Click();
-    void lblSite_Click();
+    void lblSite_Click() const;
 
     void OnCommand(int id, int code);
     void DrawInfoText(const DRAWITEMSTRUCT& item);

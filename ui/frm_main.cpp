@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include <algorithm>
 #include <array>
 
 #include "core/apply_command.h"
@@ -47,6 +48,33 @@ bool IsHeading(int id) {
     return id == kIdHeadingVersion || id == kIdHeadingProperty || id == kIdHeadingColor;
 }
 
+// A drop-down list's closed height follows its selection field; size the field so the closed
+// list is exactly as tall as laid out, and give the open list room for every item.
+void FitComboHeight(HWND combo, int heightPixels) {
+    const auto closedHeight = [combo] {
+        RECT r{};
+        GetWindowRect(combo, &r);
+        return static_cast<int>(r.bottom - r.top);
+    };
+    // The frame around the field differs between systems and themes: measure, then correct.
+    auto field =
+        static_cast<int>(SendMessageA(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        SendMessageA(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field);
+        const int error = heightPixels - closedHeight();
+        if (error == 0) {
+            break;
+        }
+        field += error;
+    }
+    const auto item = static_cast<int>(SendMessageA(combo, CB_GETITEMHEIGHT, 0, 0));
+    RECT place{};
+    GetWindowRect(combo, &place);
+    SetWindowPos(combo, nullptr, 0, 0, place.right - place.left,
+                 heightPixels + item * kDropDownRows + 2,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 }  // namespace
 
 FrmMain::FrmMain(MainWindowServices services) : services_(std::move(services)) {
@@ -88,10 +116,11 @@ bool FrmMain::CreateControls() {
     headingFont_.reset(CreateTahoma(FontStyle::kBold, dpi_));
     headingBrush_.reset(CreateSolidBrush(kHeadingBack));
     swatchBrush_.reset(CreateSolidBrush(swatchColor_));
-    for (const ControlSpec& spec : kControls) {
-        if (CreateControl(hwnd_, spec, dpi_) == nullptr) {
-            return false;
-        }
+    const bool created = std::all_of(
+        kControls.begin(), kControls.end(),
+        [this](const ControlSpec& spec) { return CreateControl(hwnd_, spec, dpi_) != nullptr; });
+    if (!created) {
+        return false;
     }
     SetFontOfChildren(hwnd_, font_.get());
     for (const int id : {kIdHeadingVersion, kIdHeadingProperty, kIdHeadingColor}) {
@@ -109,33 +138,6 @@ bool FrmMain::CreateControls() {
     AddSwatchToolTip(Control(kIdColor));
     LetHelpButtonCoverApply();
     return true;
-}
-
-// A drop-down list's closed height follows its selection field; size the field so the closed
-// list is exactly as tall as laid out, and give the open list room for every item.
-void FrmMain::FitComboHeight(HWND combo, int heightPixels) {
-    const auto closedHeight = [combo] {
-        RECT r{};
-        GetWindowRect(combo, &r);
-        return static_cast<int>(r.bottom - r.top);
-    };
-    // The frame around the field differs between systems and themes: measure, then correct.
-    auto field =
-        static_cast<int>(SendMessageA(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        SendMessageA(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field);
-        const int error = heightPixels - closedHeight();
-        if (error == 0) {
-            break;
-        }
-        field += error;
-    }
-    const auto item = static_cast<int>(SendMessageA(combo, CB_GETITEMHEIGHT, 0, 0));
-    RECT place{};
-    GetWindowRect(combo, &place);
-    SetWindowPos(combo, nullptr, 0, 0, place.right - place.left,
-                 heightPixels + item * kDropDownRows + 2,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void FrmMain::AddSwatchToolTip(HWND swatch) {

@@ -74,7 +74,7 @@ public:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
-    void Form_Initialize();
+    static void Form_Initialize();
     bool CreateControls();
     void Form_Load();
     void Form_Unload();
@@ -84,7 +84,6 @@ private:
 
     void OnCommand(int id, int code);
     LRESULT OnCtlColorStatic(HDC dc, HWND control);
-    void FitComboHeight(HWND combo, int heightPixels);
     void AddSwatchToolTip(HWND swatch);
     void LetHelpButtonCoverApply();
     HWND Control(int id) const { return GetDlgItem(hwnd_, id); }
