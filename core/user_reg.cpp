@@ -1,0 +1,629 @@
+#include "core/user_reg.h"
+
+#include <array>
+#include <cstddef>
+#include <limits>
+#include <optional>
+#include <utility>
+#include <vector>
+
+// Reads the file the way wineserver loads it, quirks included, so the answer is what a program
+// running under Wine would get from the registry.
+namespace huevane::userreg {
+namespace {
+
+constexpr std::string_view kHeaderLine = "WINE REGISTRY Version 2";
+
+// Registry value types as Windows numbers them.
+constexpr std::uint32_t kRegNone = 0;
+constexpr std::uint32_t kRegSz = 1;
+constexpr std::uint32_t kRegExpandSz = 2;
+constexpr std::uint32_t kRegBinary = 3;
+constexpr std::uint32_t kRegDword = 4;
+constexpr std::uint32_t kRegMultiSz = 7;
+
+constexpr char32_t kReplacementChar = 0xFFFD;
+constexpr char32_t kMaxCodePoint = 0x10FFFF;
+
+// ---------------------------------------------------------------------------------------------
+// Characters (the C locale's classes, as wineserver uses them)
+
+bool IsSpace(char c) {
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
+
+bool IsHexDigit(char c) {
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+}
+
+bool IsOctalDigit(char c) {
+    return c >= '0' && c <= '7';
+}
+
+unsigned DigitValue(char c) {
+    if (c >= '0' && c <= '9') {
+        return static_cast<unsigned>(c - '0');
+    }
+    if (c >= 'a' && c <= 'f') {
+        return static_cast<unsigned>(c - 'a' + 10);
+    }
+    return static_cast<unsigned>(c - 'A' + 10);
+}
+
+char FoldAsciiCase(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+std::string_view SkipSpaces(std::string_view text) {
+    while (!text.empty() && IsSpace(text.front())) {
+        text.remove_prefix(1);
+    }
+    return text;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Lines
+
+// Hands out the lines of the file without their "\n" or "\r\n". A line's content ends at its
+// first NUL byte, as it does for the C string functions Wine reads the file with.
+class LineReader {
+public:
+    explicit LineReader(std::string_view text) : rest_(text) {}
+
+    bool Next(std::string_view& line) {
+        if (rest_.empty()) {
+            return false;
+        }
+        const std::size_t newline = rest_.find('\n');
+        if (newline == std::string_view::npos) {
+            line = rest_;  // the last line keeps a lone '\r': only "\r\n" ends a line
+            rest_ = {};
+        } else {
+            line = rest_.substr(0, newline);
+            rest_.remove_prefix(newline + 1);
+            if (!line.empty() && line.back() == '\r') {
+                line.remove_suffix(1);
+            }
+        }
+        line = line.substr(0, line.find('\0'));
+        return true;
+    }
+
+private:
+    std::string_view rest_;
+};
+
+// ---------------------------------------------------------------------------------------------
+// UTF-16 and UTF-8
+
+bool IsHighSurrogate(char16_t unit) {
+    return unit >= 0xD800 && unit <= 0xDBFF;
+}
+
+bool IsLowSurrogate(char16_t unit) {
+    return unit >= 0xDC00 && unit <= 0xDFFF;
+}
+
+void AppendUtf16(char32_t codePoint, std::u16string& units) {
+    if (codePoint <= 0xFFFF) {
+        units.push_back(static_cast<char16_t>(codePoint));
+        return;
+    }
+    const char32_t offset = codePoint - 0x10000;
+    units.push_back(static_cast<char16_t>(0xD800 | (offset >> 10)));
+    units.push_back(static_cast<char16_t>(0xDC00 | (offset & 0x3FF)));
+}
+
+void AppendUtf8(char32_t codePoint, std::string& out) {
+    const auto put = [&out](char32_t byte) { out.push_back(static_cast<char>(byte)); };
+    if (codePoint < 0x80) {
+        put(codePoint);
+    } else if (codePoint < 0x800) {
+        put(0xC0 | (codePoint >> 6));
+        put(0x80 | (codePoint & 0x3F));
+    } else if (codePoint < 0x10000) {
+        put(0xE0 | (codePoint >> 12));
+        put(0x80 | ((codePoint >> 6) & 0x3F));
+        put(0x80 | (codePoint & 0x3F));
+    } else {
+        put(0xF0 | (codePoint >> 18));
+        put(0x80 | ((codePoint >> 12) & 0x3F));
+        put(0x80 | ((codePoint >> 6) & 0x3F));
+        put(0x80 | (codePoint & 0x3F));
+    }
+}
+
+// UTF-8 for UTF-16 code units; a surrogate without its partner becomes U+FFFD.
+std::string Utf16ToUtf8(std::u16string_view units) {
+    std::string out;
+    out.reserve(units.size());
+    for (std::size_t i = 0; i < units.size(); ++i) {
+        const char16_t unit = units[i];
+        if (IsHighSurrogate(unit) && i + 1 < units.size() && IsLowSurrogate(units[i + 1])) {
+            const char32_t high = unit - 0xD800U;
+            const char32_t low = units[++i] - 0xDC00U;
+            AppendUtf8(0x10000 + (high << 10) + low, out);
+        } else if (IsHighSurrogate(unit) || IsLowSurrogate(unit)) {
+            AppendUtf8(kReplacementChar, out);
+        } else {
+            AppendUtf8(unit, out);
+        }
+    }
+    return out;
+}
+
+// UTF-16LE bytes as code units; an odd last byte is no code unit and is dropped.
+std::u16string UnitsFromUtf16Le(std::string_view bytes) {
+    std::u16string units;
+    units.reserve(bytes.size() / 2);
+    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+        const auto low = static_cast<unsigned char>(bytes[i]);
+        const auto high = static_cast<unsigned char>(bytes[i + 1]);
+        units.push_back(static_cast<char16_t>(low | (high << 8)));
+    }
+    return units;
+}
+
+std::string Utf16LeFromUnits(std::u16string_view units) {
+    std::string bytes;
+    bytes.reserve(units.size() * 2);
+    for (const char16_t unit : units) {
+        bytes.push_back(static_cast<char>(unit & 0xFF));
+        bytes.push_back(static_cast<char>(unit >> 8));
+    }
+    return bytes;
+}
+
+// Number of continuation bytes after a UTF-8 lead byte; 0 for a byte that cannot lead.
+int Utf8TrailCount(unsigned char lead) {
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        return 1;
+    }
+    if (lead >= 0xE0 && lead <= 0xEF) {
+        return 2;
+    }
+    if (lead >= 0xF0 && lead <= 0xF4) {
+        return 3;
+    }
+    return 0;
+}
+
+// Reads one raw character as Wine does: an invalid UTF-8 sequence is dropped, and a byte that
+// cuts a sequence short is read again as the start of the next character.
+void ReadRawChar(std::string_view& in, std::u16string& units) {
+    constexpr std::array<char32_t, 4> kSmallestOfLength = {0, 0x80, 0x800, 0x10000};
+    const auto lead = static_cast<unsigned char>(in.front());
+    in.remove_prefix(1);
+    if (lead < 0x80) {
+        units.push_back(lead);
+        return;
+    }
+    const int trailCount = Utf8TrailCount(lead);
+    if (trailCount == 0) {
+        return;
+    }
+    char32_t codePoint = lead & (0x3FU >> trailCount);
+    for (int i = 0; i < trailCount; ++i) {
+        if (in.empty()) {
+            return;
+        }
+        const unsigned trail = static_cast<unsigned char>(in.front()) ^ 0x80U;
+        if (trail >= 0x40) {
+            return;
+        }
+        codePoint = (codePoint << 6) | trail;
+        in.remove_prefix(1);
+    }
+    if (codePoint < kSmallestOfLength.at(static_cast<std::size_t>(trailCount)) ||
+        codePoint > kMaxCodePoint) {
+        return;
+    }
+    AppendUtf16(codePoint, units);  // encoded surrogates pass through as lone code units
+}
+
+// ---------------------------------------------------------------------------------------------
+// Escaped strings
+
+std::optional<char16_t> ControlForLetter(char letter) {
+    switch (letter) {
+        case 'a':
+            return u'\a';
+        case 'b':
+            return u'\b';
+        case 'e':
+            return char16_t{0x1B};
+        case 'f':
+            return u'\f';
+        case 'n':
+            return u'\n';
+        case 'r':
+            return u'\r';
+        case 't':
+            return u'\t';
+        case 'v':
+            return u'\v';
+        default:
+            return std::nullopt;
+    }
+}
+
+// Reads up to maxDigits digits of the given class and base as one code unit.
+char16_t ReadDigits(std::string_view& in, bool (*isDigit)(char), unsigned base,
+                    std::size_t maxDigits) {
+    unsigned value = 0;
+    for (std::size_t count = 0; count < maxDigits && !in.empty() && isDigit(in.front()); ++count) {
+        value = value * base + DigitValue(in.front());
+        in.remove_prefix(1);
+    }
+    return static_cast<char16_t>(value);
+}
+
+// Reads the escape after a backslash; false (and nothing read) for a character that stands for
+// itself, such as '\\' or '"'.
+bool ReadEscape(std::string_view& in, std::u16string& units) {
+    const char first = in.front();
+    if (const std::optional<char16_t> control = ControlForLetter(first)) {
+        units.push_back(*control);
+        in.remove_prefix(1);
+        return true;
+    }
+    if (first == 'x') {
+        in.remove_prefix(1);
+        const bool hasDigits = !in.empty() && IsHexDigit(in.front());
+        units.push_back(hasDigits ? ReadDigits(in, IsHexDigit, 16, 4) : u'x');
+        return true;
+    }
+    if (IsOctalDigit(first)) {
+        units.push_back(ReadDigits(in, IsOctalDigit, 8, 3));
+        return true;
+    }
+    return false;
+}
+
+// Reads an escaped string up to endChar and past it. nullopt when endChar never comes.
+std::optional<std::u16string> ReadEscapedString(std::string_view& in, char endChar) {
+    std::u16string units;
+    while (!in.empty() && in.front() != endChar) {
+        if (in.front() == '\\') {
+            in.remove_prefix(1);
+            if (in.empty()) {
+                return std::nullopt;
+            }
+            if (ReadEscape(in, units)) {
+                continue;
+            }
+        }
+        ReadRawChar(in, units);
+    }
+    if (in.empty()) {
+        return std::nullopt;
+    }
+    in.remove_prefix(1);
+    return units;
+}
+
+// UTF-8 for string data, cut at its first NUL.
+std::string TextOfUnits(std::u16string_view units) {
+    return Utf16ToUtf8(units.substr(0, units.find(u'\0')));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Numbers
+
+// Reads a number as strtoul(text, &end, 16) does with a 64-bit unsigned long: leading spaces,
+// a sign and "0x" are allowed, and a number too large gives the largest value. Without digits
+// nothing is read and the result is 0.
+std::uint64_t ReadHexNumber(std::string_view& in) {
+    constexpr std::uint64_t kMax = std::numeric_limits<std::uint64_t>::max();
+    std::string_view text = SkipSpaces(in);
+    const bool negative = !text.empty() && text.front() == '-';
+    if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
+        text.remove_prefix(1);
+    }
+    if (text.size() > 2 && text[0] == '0' && FoldAsciiCase(text[1]) == 'x' && IsHexDigit(text[2])) {
+        text.remove_prefix(2);
+    }
+    if (text.empty() || !IsHexDigit(text.front())) {
+        return 0;
+    }
+    std::uint64_t value = 0;
+    bool overflow = false;
+    while (!text.empty() && IsHexDigit(text.front())) {
+        overflow = overflow || value > (kMax >> 4);
+        value = (value << 4) | DigitValue(text.front());
+        text.remove_prefix(1);
+    }
+    in = text;
+    if (overflow) {
+        return kMax;
+    }
+    return negative ? 0 - value : value;
+}
+
+std::uint32_t DwordFromLe(std::string_view bytes) {
+    std::uint32_t value = 0;
+    for (std::size_t i = 4; i-- > 0;) {
+        value = (value << 8) | static_cast<unsigned char>(bytes[i]);
+    }
+    return value;
+}
+
+std::string LeFromDword(std::uint32_t value) {
+    std::string bytes;
+    for (int i = 0; i < 4; ++i) {
+        bytes.push_back(static_cast<char>(value & 0xFF));
+        value >>= 8;
+    }
+    return bytes;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Key paths
+
+using KeyPath = std::vector<std::string>;  // components, ASCII letters folded to lower case
+
+KeyPath FoldedComponents(std::string_view path) {
+    KeyPath components;
+    std::string component;
+    for (const char c : path) {
+        if (c != '\\') {
+            component.push_back(FoldAsciiCase(c));
+        } else if (!component.empty()) {
+            components.push_back(std::move(component));
+            component.clear();
+        }
+    }
+    if (!component.empty()) {
+        components.push_back(std::move(component));
+    }
+    return components;
+}
+
+// The key a section line names, from the text after its '['. nullopt for a section Wine
+// rejects. Repeated or trailing backslashes separate nothing, as in Wine.
+std::optional<KeyPath> ReadSectionKey(std::string_view afterBracket) {
+    const std::optional<std::u16string> name = ReadEscapedString(afterBracket, ']');
+    if (!name) {
+        return std::nullopt;
+    }
+    if (name->empty() || name->front() == u'\0') {
+        return KeyPath{};  // the key the file itself stands for
+    }
+    if (name->front() == u'\\') {
+        return std::nullopt;
+    }
+    return FoldedComponents(Utf16ToUtf8(*name));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Values
+
+struct RawValue {
+    std::uint32_t type = kRegNone;
+    std::string bytes;
+};
+
+// Reads the value name and the '=' after it; nullopt for a malformed name. True for the
+// default value, which is "@" or the empty name.
+std::optional<bool> ReadValueName(std::string_view& line) {
+    bool isDefault = true;
+    const bool quoted = line.front() == '"';
+    line.remove_prefix(1);
+    if (quoted) {
+        const std::optional<std::u16string> name = ReadEscapedString(line, '"');
+        if (!name) {
+            return std::nullopt;
+        }
+        isDefault = name->empty();
+    }
+    line = SkipSpaces(line);
+    if (line.empty() || line.front() != '=') {
+        return std::nullopt;
+    }
+    line = SkipSpaces(line.substr(1));
+    return isDefault;
+}
+
+// Reads hex bytes separated by commas or spaces; false for a number above 0xff.
+bool ReadHexList(std::string_view& data, std::string& bytes) {
+    while (!data.empty() && IsHexDigit(data.front())) {
+        const std::uint64_t value = ReadHexNumber(data);
+        if (value > 0xFF) {
+            return false;
+        }
+        bytes.push_back(static_cast<char>(value));
+        data = SkipSpaces(data);
+        if (!data.empty() && data.front() == ',') {
+            data.remove_prefix(1);
+        }
+        data = SkipSpaces(data);
+    }
+    return true;
+}
+
+// Hex data goes on over the next line after a backslash; that line is taken as data whatever it
+// holds.
+std::optional<std::string> ReadHexData(std::string_view data, LineReader& lines) {
+    std::string bytes;
+    for (;;) {
+        if (!ReadHexList(data, bytes)) {
+            return std::nullopt;
+        }
+        data = SkipSpaces(data);
+        if (data.empty()) {
+            return bytes;
+        }
+        if (data.front() != '\\' || !lines.Next(data)) {
+            return std::nullopt;
+        }
+        data = SkipSpaces(data);
+    }
+}
+
+enum class DataForm { kString, kHex, kDword };
+
+struct DataTag {
+    std::string_view text;
+    std::uint32_t type;
+    DataForm form;
+};
+
+constexpr std::array kDataTags = {
+    DataTag{"\"", kRegSz, DataForm::kString},
+    DataTag{"str:\"", kRegSz, DataForm::kString},
+    DataTag{"str(2):\"", kRegExpandSz, DataForm::kString},
+    DataTag{"str(7):\"", kRegMultiSz, DataForm::kString},
+    DataTag{"hex:", kRegBinary, DataForm::kHex},
+    DataTag{"dword:", kRegDword, DataForm::kDword},
+};
+
+std::optional<std::string> ReadDataOfForm(DataForm form, std::string_view data, LineReader& lines) {
+    switch (form) {
+        case DataForm::kString: {
+            const std::optional<std::u16string> units = ReadEscapedString(data, '"');
+            if (!units) {
+                return std::nullopt;
+            }
+            return Utf16LeFromUnits(*units);
+        }
+        case DataForm::kHex:
+            return ReadHexData(data, lines);
+        case DataForm::kDword:
+            // Wine takes whatever strtoul makes of the text, garbage included.
+            return LeFromDword(static_cast<std::uint32_t>(ReadHexNumber(data)));
+    }
+    return std::nullopt;
+}
+
+// Reads the data after "name=", with any continuation lines. nullopt for data Wine rejects.
+std::optional<RawValue> ReadData(std::string_view data, LineReader& lines) {
+    for (const DataTag& tag : kDataTags) {
+        if (data.starts_with(tag.text)) {
+            std::optional<std::string> bytes =
+                ReadDataOfForm(tag.form, data.substr(tag.text.size()), lines);
+            if (!bytes) {
+                return std::nullopt;
+            }
+            return RawValue{tag.type, std::move(*bytes)};
+        }
+    }
+    constexpr std::string_view kTypedHex = "hex(";
+    if (!data.starts_with(kTypedHex)) {
+        return std::nullopt;
+    }
+    data.remove_prefix(kTypedHex.size());
+    const auto type = static_cast<std::uint32_t>(ReadHexNumber(data));
+    if (!data.starts_with("):")) {
+        return std::nullopt;
+    }
+    std::optional<std::string> bytes = ReadHexData(data.substr(2), lines);
+    if (!bytes) {
+        return std::nullopt;
+    }
+    return RawValue{type, std::move(*bytes)};
+}
+
+struct ValueLine {
+    bool isDefault = false;
+    RawValue value;
+};
+
+// Reads a value line. nullopt when the name is malformed: Wine then leaves the key alone. With
+// a good name but bad data, Wine keeps the value with no data and type REG_NONE.
+std::optional<ValueLine> ReadValueLine(std::string_view line, LineReader& lines) {
+    const std::optional<bool> isDefault = ReadValueName(line);
+    if (!isDefault) {
+        return std::nullopt;
+    }
+    std::optional<RawValue> value = ReadData(line, lines);
+    return ValueLine{*isDefault, value ? std::move(*value) : RawValue{}};
+}
+
+Lookup LookupOf(const RawValue& value) {
+    switch (value.type) {
+        case kRegSz:
+            return {LookupStatus::kFound, ValueType::kString,
+                    TextOfUnits(UnitsFromUtf16Le(value.bytes))};
+        case kRegExpandSz:
+            return {LookupStatus::kFound, ValueType::kExpandString,
+                    TextOfUnits(UnitsFromUtf16Le(value.bytes))};
+        case kRegDword:
+            if (value.bytes.size() == 4) {
+                return {LookupStatus::kFound, ValueType::kDword,
+                        std::to_string(DwordFromLe(value.bytes))};
+            }
+            break;
+        default:
+            break;
+    }
+    return {LookupStatus::kFound, ValueType::kOther, {}};
+}
+
+// ---------------------------------------------------------------------------------------------
+// The file
+
+// Wine stops loading at an "#arch=" option it does not know that comes outside any key.
+bool IsUnknownArch(std::string_view option) {
+    constexpr std::string_view kArch = "#arch=";
+    if (!option.starts_with(kArch)) {
+        return false;
+    }
+    option.remove_prefix(kArch.size());
+    return option != "win32" && option != "win64";
+}
+
+enum class Section { kNone, kOther, kWanted };  // kNone: before any key or after a bad one
+
+Section SectionOf(std::string_view afterBracket, const KeyPath& wanted) {
+    const std::optional<KeyPath> key = ReadSectionKey(afterBracket);
+    if (!key) {
+        return Section::kNone;
+    }
+    return *key == wanted ? Section::kWanted : Section::kOther;
+}
+
+}  // namespace
+
+Lookup FindDefaultValue(std::string_view fileText, std::string_view keyPath) {
+    LineReader lines(fileText);
+    std::string_view line;
+    if (!lines.Next(line) || line != kHeaderLine) {
+        return {LookupStatus::kBadHeader, ValueType::kOther, {}};
+    }
+    const KeyPath wanted = FoldedComponents(keyPath);
+    Lookup result{LookupStatus::kNoKey, ValueType::kOther, {}};
+    Section section = Section::kNone;
+    while (lines.Next(line)) {
+        line = SkipSpaces(line);
+        if (line.empty()) {
+            continue;
+        }
+        switch (line.front()) {
+            case '[':
+                section = SectionOf(line.substr(1), wanted);
+                if (section == Section::kWanted && result.status == LookupStatus::kNoKey) {
+                    result.status = LookupStatus::kNoValue;
+                }
+                break;
+            case '@':
+            case '"':
+                if (section != Section::kNone) {
+                    const std::optional<ValueLine> value = ReadValueLine(line, lines);
+                    if (value && value->isDefault && section == Section::kWanted) {
+                        result = LookupOf(value->value);
+                    }
+                }
+                break;
+            case '#':
+                if (section == Section::kNone && IsUnknownArch(line)) {
+                    return result;
+                }
+                break;
+            default:
+                break;  // ';' comments, and lines Wine does not recognise
+        }
+    }
+    return result;
+}
+
+}  // namespace huevane::userreg

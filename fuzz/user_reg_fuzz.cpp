@@ -1,0 +1,158 @@
+// Feeds arbitrary bytes to the user.reg reader: the first line is the key path to look up and the
+// rest the file; the whole input is also searched for the messenger's application path key.
+// Besides what the sanitizers catch, every answer must keep the promises of core/user_reg.h.
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+#include "core/user_reg.h"
+
+namespace {
+
+using huevane::userreg::FindDefaultValue;
+using huevane::userreg::Lookup;
+using huevane::userreg::LookupStatus;
+using huevane::userreg::ValueType;
+
+constexpr std::string_view kClientKey =
+    R"(Software\America Online\AOL Instant Messenger (TM)\CurrentVersion\AppPath)";
+
+void Check(bool holds, const char* promise) {
+    if (!holds) {
+        std::fprintf(stderr, "broken promise: %s\n", promise);
+        std::abort();
+    }
+}
+
+bool IsDecimalDword(std::string_view text) {
+    if (text.empty() || text.size() > 10 || (text.size() > 1 && text.front() == '0')) {
+        return false;
+    }
+    for (const char c : text) {
+        if (c < '0' || c > '9') {
+            return false;
+        }
+    }
+    return text.size() < 10 || text <= "4294967295";
+}
+
+// Strict UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF.
+bool IsValidUtf8(std::string_view text) {
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        std::size_t length = 1;
+        unsigned low = 0x80;
+        unsigned high = 0xBF;  // allowed range of the first continuation byte
+        if (lead < 0x80) {
+            ++i;
+            continue;
+        }
+        if (lead >= 0xC2 && lead <= 0xDF) {
+            length = 2;
+        } else if (lead >= 0xE0 && lead <= 0xEF) {
+            length = 3;
+            low = lead == 0xE0 ? 0xA0 : 0x80;
+            high = lead == 0xED ? 0x9F : 0xBF;
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            length = 4;
+            low = lead == 0xF0 ? 0x90 : 0x80;
+            high = lead == 0xF4 ? 0x8F : 0xBF;
+        } else {
+            return false;
+        }
+        if (i + length > text.size()) {
+            return false;
+        }
+        for (std::size_t k = 1; k < length; ++k) {
+            const auto trail = static_cast<unsigned char>(text[i + k]);
+            const unsigned min = k == 1 ? low : 0x80;
+            const unsigned max = k == 1 ? high : 0xBF;
+            if (trail < min || trail > max) {
+                return false;
+            }
+        }
+        i += length;
+    }
+    return true;
+}
+
+void CheckLookup(const Lookup& lookup) {
+    if (lookup.status != LookupStatus::kFound) {
+        Check(lookup.type == ValueType::kOther && lookup.text.empty(),
+              "only a found value has a type and text");
+        return;
+    }
+    switch (lookup.type) {
+        case ValueType::kString:
+        case ValueType::kExpandString:
+            Check(lookup.text.find('\0') == std::string::npos, "text is cut at its first NUL");
+            Check(IsValidUtf8(lookup.text), "text is valid UTF-8");
+            break;
+        case ValueType::kDword:
+            Check(IsDecimalDword(lookup.text), "a dword is its decimal number");
+            break;
+        case ValueType::kOther:
+            Check(lookup.text.empty(), "other types have no text");
+            break;
+    }
+}
+
+// Whether the first line is exactly the header, as the reader sees lines.
+bool StartsWithHeaderLine(std::string_view file) {
+    constexpr std::string_view kHeader = "WINE REGISTRY Version 2";
+    if (!file.starts_with(kHeader)) {
+        return false;
+    }
+    const std::string_view after = file.substr(kHeader.size());
+    return after.empty() || after.front() == '\n' || after.front() == '\0' ||
+           after.starts_with("\r\n");
+}
+
+std::string UpperAscii(std::string_view text) {
+    std::string out(text);
+    for (char& c : out) {
+        if (c >= 'a' && c <= 'z') {
+            c = static_cast<char>(c - 'a' + 'A');
+        }
+    }
+    return out;
+}
+
+std::string ToCrlf(std::string_view text) {
+    std::string out;
+    for (const char c : text) {
+        if (c == '\n') {
+            out.push_back('\r');
+        }
+        out.push_back(c);
+    }
+    return out;
+}
+
+void CheckFile(std::string_view file, std::string_view key) {
+    const Lookup lookup = FindDefaultValue(file, key);
+    CheckLookup(lookup);
+    Check((lookup.status == LookupStatus::kBadHeader) == !StartsWithHeaderLine(file),
+          "the header line alone decides kBadHeader");
+    Check(FindDefaultValue(file, UpperAscii(key)) == lookup, "keys match in any ASCII case");
+    if (file.find('\r') == std::string_view::npos) {
+        Check(FindDefaultValue(ToCrlf(file), key) == lookup, "CRLF reads as LF");
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view input(reinterpret_cast<const char*>(data), size);
+    const std::size_t newline = input.find('\n');
+    if (newline != std::string_view::npos) {
+        CheckFile(input.substr(newline + 1), input.substr(0, newline));
+    }
+    CheckFile(input, kClientKey);
+    return 0;
+}
