@@ -33,7 +33,43 @@ constexpr std::array<OffsetRow, 16> kOffsets = {{
     {{"5DBC", "5D71", "5D5E", "5E10", "C7A4"}, 5},
 }};
 
+struct Build {
+    unsigned major = 0;
+    unsigned minor = 0;
+    unsigned build = 0;
+    auto operator<=>(const Build&) const = default;
+};
+
+// "5.0.2916" as a build; the version texts are well formed.
+Build ParseBuild(std::string_view text) {
+    std::array<unsigned, 3> parts{};
+    std::size_t part = 0;
+    for (const char c : text) {
+        if (c == '.') {
+            ++part;
+        } else if (part < parts.size()) {
+            parts[part] = parts[part] * 10 + static_cast<unsigned>(c - '0');
+        }
+    }
+    return {parts[0], parts[1], parts[2]};
+}
+
 }  // namespace
+
+std::optional<std::int16_t> VersionForBuild(unsigned major, unsigned minor, unsigned build) {
+    const Build wanted{major, minor, build};
+    for (std::size_t i = 0; i < kVersionTexts.size(); ++i) {
+        const std::string_view text = kVersionTexts[i];
+        const std::size_t dash = text.find(" - ");
+        const Build first = ParseBuild(text.substr(0, dash));
+        const Build last =
+            dash == std::string_view::npos ? first : ParseBuild(text.substr(dash + 3));
+        if (first <= wanted && wanted <= last) {
+            return static_cast<std::int16_t>(i);
+        }
+    }
+    return std::nullopt;
+}
 
 bool IsAvailable(std::int16_t version, std::int16_t property) {
     return !(version > kLastSixSlotVersion && property == kSetupBackground);

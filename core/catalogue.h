@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -27,5 +28,9 @@ bool IsAvailable(std::int16_t version, std::int16_t property);
 // The four-digit hex offset of the colour's first byte in buddyui.ocm, or "" when the pair
 // (including -1 for "nothing selected") has no entry.
 std::string LookupOffset(std::int16_t version, std::int16_t property);
+
+// The version list entry whose build or range of builds holds major.minor.build (5.1.3020 is
+// in "5.1.3009 - 5.1.3036"), or nullopt when none does.
+std::optional<std::int16_t> VersionForBuild(unsigned major, unsigned minor, unsigned build);
 
 }  // namespace huevane

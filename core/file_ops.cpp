@@ -82,6 +82,17 @@ void RewriteInPlace(FileSystem& fs, std::unique_ptr<ReadableFile> source,
     }
 }
 
+std::string ReadWholeFile(FileSystem& fs, const std::string& path) {
+    const std::unique_ptr<ReadableFile> file = fs.OpenRead(path);
+    std::string bytes;
+    bytes.reserve(static_cast<std::size_t>(file->Size()));
+    std::vector<char> buffer(kChunkSize);
+    while (const std::size_t count = file->Read(buffer)) {
+        bytes.append(buffer.data(), count);
+    }
+    return bytes;
+}
+
 void CopyFileAtomically(FileSystem& fs, const std::string& source, const std::string& destination) {
     RewriteInPlace(fs, fs.OpenRead(source), destination);
 }

@@ -32,6 +32,9 @@ using ChunkEditor = std::function<void(std::span<char> chunk, std::uint64_t offs
 void RewriteInPlace(FileSystem& fs, std::unique_ptr<ReadableFile> source,
                     const std::string& destination, const ChunkEditor& edit = {});
 
+// The whole content of a file; for reading, not for rewriting.
+std::string ReadWholeFile(FileSystem& fs, const std::string& path);
+
 // Copies source over destination with RewriteInPlace.
 void CopyFileAtomically(FileSystem& fs, const std::string& source, const std::string& destination);
 

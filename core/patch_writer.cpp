@@ -19,16 +19,25 @@ void PatchChunk(std::span<char> chunk, std::uint64_t chunkOffset, std::string_vi
     }
 }
 
-void UpdateBuddyUi(FileSystem& fs, const std::string& installDir, std::string_view strColor,
-                   std::int32_t lngSpot) {
-    const std::string path = ExistingFilePath(fs, installDir, kTargetFileName);
+void PatchColors(FileSystem& fs, const std::string& path, const std::vector<ColorPatch>& patches) {
     std::unique_ptr<ReadableFile> source = fs.OpenRead(path);
-    if (lngSpot < 1 || static_cast<std::uint64_t>(lngSpot) > source->Size()) {
-        throw RunError(ErrorNumber::kInvalidArgument);
+    const std::uint64_t size = source->Size();
+    for (const ColorPatch& patch : patches) {
+        if (patch.lngSpot < 1 || static_cast<std::uint64_t>(patch.lngSpot) > size) {
+            throw RunError(ErrorNumber::kInvalidArgument);
+        }
     }
     RewriteInPlace(fs, std::move(source), path, [&](std::span<char> chunk, std::uint64_t offset) {
-        PatchChunk(chunk, offset, strColor, lngSpot);
+        for (const ColorPatch& patch : patches) {
+            PatchChunk(chunk, offset, patch.strColor, patch.lngSpot);
+        }
     });
+}
+
+void UpdateBuddyUi(FileSystem& fs, const std::string& installDir, std::string_view strColor,
+                   std::int32_t lngSpot) {
+    PatchColors(fs, ExistingFilePath(fs, installDir, kTargetFileName),
+                {ColorPatch{std::string(strColor), lngSpot}});
 }
 
 }  // namespace huevane

@@ -4,6 +4,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/file_system.h"
 
@@ -22,5 +23,15 @@ void PatchChunk(std::span<char> chunk, std::uint64_t chunkOffset, std::string_vi
 // file is replaced in one atomic step, so on any error it stays exactly as it was.
 void UpdateBuddyUi(FileSystem& fs, const std::string& installDir, std::string_view strColor,
                    std::int32_t lngSpot);
+
+// One colour to write: the three bytes and their 1-based position.
+struct ColorPatch {
+    std::string strColor;
+    std::int32_t lngSpot;
+};
+
+// Writes every patch into the file at path in one atomic replacement: all of them or, on any
+// error, none. Raises error 5 when a position is not inside the file.
+void PatchColors(FileSystem& fs, const std::string& path, const std::vector<ColorPatch>& patches);
 
 }  // namespace huevane

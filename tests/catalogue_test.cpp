@@ -82,5 +82,21 @@ TEST(Catalogue, LaterBuildsShiftPropertiesAfterTheMissingSlot) {
     EXPECT_EQ(LookupOffset(15, 5), "C7A4");
 }
 
+TEST(Catalogue, BuildsFallIntoTheirVersionRanges) {
+    struct Case {
+        unsigned major, minor, build;
+        std::optional<std::int16_t> version;
+    };
+    for (const Case& c :
+         {Case{5, 0, 2867, 0}, Case{5, 0, 2892, 1}, Case{5, 0, 2916, 2}, Case{5, 0, 2930, 2},
+          Case{5, 0, 2938, 2}, Case{5, 0, 2939, std::nullopt}, Case{5, 1, 3020, 3},
+          Case{5, 2, 3074, 4}, Case{5, 2, 3075, std::nullopt}, Case{5, 5, 3599, 10},
+          Case{5, 9, 3782, 15}, Case{5, 9, 3861, 15}, Case{5, 9, 3862, std::nullopt},
+          Case{6, 0, 3020, std::nullopt}, Case{5, 1, 2916, std::nullopt}}) {
+        EXPECT_EQ(VersionForBuild(c.major, c.minor, c.build), c.version)
+            << c.major << "." << c.minor << "." << c.build;
+    }
+}
+
 }  // namespace
 }  // namespace huevane

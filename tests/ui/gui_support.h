@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/registry_guard.h"
 #include "ui/system_dialogs.h"
 
 namespace huevane::test {
@@ -48,21 +49,6 @@ public:
 
     bool ChooseColorDialog(CHOOSECOLORA& request) override;
     int MessageBoxDialog(HWND owner, const char* text, const char* caption, UINT style) override;
-};
-
-// Sets the default value of an HKEY_CURRENT_USER key for the life of the object, and puts
-// back what was there before.
-class RegistryValueGuard {
-public:
-    RegistryValueGuard(const std::string& keyPath, const std::string& value);
-    RegistryValueGuard(const RegistryValueGuard&) = delete;
-    RegistryValueGuard& operator=(const RegistryValueGuard&) = delete;
-    ~RegistryValueGuard();
-
-private:
-    std::string keyPath_;
-    std::optional<std::string> previous_;
-    bool keyExisted_ = false;
 };
 
 // Watches, on a thread of its own, for a dialog box that the window thread opens, and hands

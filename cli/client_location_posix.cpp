@@ -1,0 +1,69 @@
+#include <filesystem>
+
+#include "cli/cli_error.h"
+#include "cli/client_location.h"
+#include "core/file_ops.h"
+#include "core/run_error.h"
+#include "core/user_reg.h"
+#include "platform/install_dir.h"
+#include "platform/wine_prefix.h"
+
+namespace huevane::cli {
+namespace {
+
+std::string ReadUserReg(FileSystem& fs, const std::string& prefix) {
+    const std::string path = prefix + "/user.reg";
+    try {
+        return ReadWholeFile(fs, path);
+    } catch (const RunError&) {
+        Fail("no user.reg in the Wine prefix " + prefix);
+    }
+}
+
+}  // namespace
+
+ClientLocation LocateClient(const std::optional<std::string>& dir,
+                            const std::optional<std::string>& prefixOption, FileSystem& fs) {
+    if (dir) {
+        return {*dir, "", "--dir"};
+    }
+    platform::HostPath prefix{prefixOption.value_or(""), ""};
+    if (!prefixOption) {
+        prefix = platform::DefaultWinePrefix();
+        if (!prefix.error.empty()) {
+            Fail(prefix.error);
+        }
+    }
+    std::error_code ec;
+    if (!std::filesystem::is_directory(prefix.path, ec)) {
+        Fail("no Wine prefix at " + prefix.path);
+    }
+    const std::string key(platform::kClientKeyPath);
+    const userreg::Lookup found = userreg::FindDefaultValue(ReadUserReg(fs, prefix.path), key);
+    switch (found.status) {
+        case userreg::LookupStatus::kBadHeader:
+            Fail(prefix.path + "/user.reg is not a Wine registry file");
+        case userreg::LookupStatus::kNoKey:
+            Fail("the client is not registered: no key HKEY_CURRENT_USER\\" + key + " in " +
+                 prefix.path + "/user.reg");
+        case userreg::LookupStatus::kNoValue:
+            Fail("the key HKEY_CURRENT_USER\\" + key + " has no default value in " + prefix.path +
+                 "/user.reg");
+        case userreg::LookupStatus::kFound:
+            break;
+    }
+    if (found.type != userreg::ValueType::kString &&
+        found.type != userreg::ValueType::kExpandString) {
+        Fail("the registered client path in " + prefix.path + "/user.reg is not text");
+    }
+    const std::string windowsDir = platform::CutToDirectory(found.text);
+    const platform::HostPath installDir = platform::MapWindowsPath(prefix.path, windowsDir);
+    if (!installDir.error.empty()) {
+        Fail(installDir.error);
+    }
+    const platform::HostPath executable = platform::MapWindowsPath(prefix.path, found.text);
+    return {installDir.path, executable.error.empty() ? executable.path : "",
+            prefix.path + "/user.reg: " + found.text};
+}
+
+}  // namespace huevane::cli

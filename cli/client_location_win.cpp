@@ -1,0 +1,27 @@
+#include "cli/cli_error.h"
+#include "cli/client_location.h"
+#include "platform/install_dir.h"
+#include "platform/registry.h"
+
+namespace huevane::cli {
+
+ClientLocation LocateClient(const std::optional<std::string>& dir,
+                            const std::optional<std::string>& prefix, FileSystem& /*fs*/) {
+    if (prefix) {
+        UsageError("--prefix is for Wine installs; on Windows the registry tells the path");
+    }
+    if (dir) {
+        return {*dir, "", "--dir"};
+    }
+    const std::unique_ptr<platform::RegistryApi> registry = platform::MakeWindowsRegistry();
+    const std::string executable = modColors::GetRegString(
+        *registry, platform::kCurrentUserRoot, std::string(platform::kClientKeyPath), "");
+    if (executable == "Not Found") {
+        Fail("the client is not registered: no default value in HKEY_CURRENT_USER\\" +
+             std::string(platform::kClientKeyPath));
+    }
+    return {platform::CutToDirectory(executable), executable,
+            "registry: HKEY_CURRENT_USER\\" + std::string(platform::kClientKeyPath)};
+}
+
+}  // namespace huevane::cli

@@ -1,0 +1,331 @@
+#include "cli/commands.h"
+
+#include <algorithm>
+#include <array>
+#include <span>
+#include <cctype>
+#include <optional>
+#include <string_view>
+
+#include "cli/arguments.h"
+#include "cli/cli_error.h"
+#include "cli/client_location.h"
+#include "cli/help_text.h"
+#include "core/apply_command.h"
+#include "core/catalogue.h"
+#include "core/color_text.h"
+#include "core/encoders.h"
+#include "core/file_ops.h"
+#include "core/patch_writer.h"
+#include "core/pe_version.h"
+#include "core/run_error.h"
+
+namespace huevane::cli {
+namespace {
+
+bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+bool AllDigits(std::string_view text) {
+    return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) {
+        return std::isdigit(static_cast<unsigned char>(c)) != 0;
+    });
+}
+
+// An index into list, or the index of the entry whose text matches; nullopt for neither.
+template <typename List>
+std::optional<std::int16_t> IndexIn(const List& list, std::string_view text) {
+    if (AllDigits(text) && text.size() <= 2) {
+        const int index = std::stoi(std::string(text));
+        if (index < static_cast<int>(list.size())) {
+            return static_cast<std::int16_t>(index);
+        }
+        return std::nullopt;
+    }
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        if (EqualsIgnoringCase(list[i], text)) {
+            return static_cast<std::int16_t>(i);
+        }
+    }
+    return std::nullopt;
+}
+
+// "5.1.3020" as major, minor, build.
+std::optional<std::array<unsigned, 3>> ParseBuildText(std::string_view text) {
+    std::array<unsigned, 3> parts{};
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        const std::size_t dot = text.find('.');
+        const std::string_view part = text.substr(0, dot);
+        if (!AllDigits(part) || part.size() > 5 || (i + 1 < parts.size()) == (dot == text.npos)) {
+            return std::nullopt;
+        }
+        parts[i] = static_cast<unsigned>(std::stoul(std::string(part)));
+        text.remove_prefix(dot == text.npos ? text.size() : dot + 1);
+    }
+    return parts;
+}
+
+std::string BuildText(unsigned major, unsigned minor, unsigned build) {
+    return std::to_string(major) + "." + std::to_string(minor) + "." + std::to_string(build);
+}
+
+std::int16_t ParseVersion(std::string_view text) {
+    if (const std::optional<std::int16_t> index = IndexIn(kVersionTexts, text)) {
+        return *index;
+    }
+    if (const auto build = ParseBuildText(text)) {
+        if (const auto version = VersionForBuild((*build)[0], (*build)[1], (*build)[2])) {
+            return *version;
+        }
+        Fail("build " + std::string(text) + " is in none of the known version ranges");
+    }
+    UsageError("unknown version " + std::string(text) + " (see 'huevane-cli versions')");
+}
+
+std::int16_t ParseProperty(std::string_view text) {
+    if (const std::optional<std::int16_t> index = IndexIn(kPropertyTexts, text)) {
+        return *index;
+    }
+    UsageError("unknown property " + std::string(text) + " (see 'huevane-cli properties')");
+}
+
+// The client's version list entry, read from its executable, or why it cannot be told.
+struct Detection {
+    std::optional<std::int16_t> version;
+    std::string build;
+    std::string problem;
+};
+
+Detection DetectVersion(const ClientLocation& location, FileSystem& fs) {
+    if (location.executable.empty()) {
+        return {std::nullopt, "",
+                "the client's executable is not known (with --dir, or not found)"};
+    }
+    std::string image;
+    try {
+        image = ReadWholeFile(fs, location.executable);
+    } catch (const RunError& e) {
+        return {std::nullopt, "", "cannot read " + location.executable + ": " + e.what()};
+    }
+    const auto bytes =
+        std::span(reinterpret_cast<const unsigned char*>(image.data()), image.size());
+    const std::optional<pe::FileVersion> version = pe::ReadFileVersion(bytes);
+    if (!version) {
+        return {std::nullopt, "", "no version resource in " + location.executable};
+    }
+    const std::string build = BuildText(version->major, version->minor, version->build);
+    const std::optional<std::int16_t> index =
+        VersionForBuild(version->major, version->minor, version->build);
+    if (!index) {
+        return {std::nullopt, build, "build " + build + " is in none of the known version ranges"};
+    }
+    return {index, build, ""};
+}
+
+class Session {
+public:
+    Session(const Arguments& args, std::ostream& out, FileSystem& fs)
+        : args_(args), out_(out), fs_(fs) {}
+
+    void Run() {
+        const std::string& command = args_.command;
+        if (command == "versions") {
+            ListEntries(kVersionTexts);
+        } else if (command == "properties") {
+            ListEntries(kPropertyTexts);
+        } else if (command == "locate") {
+            const ClientLocation& location = Location();
+            out_ << location.installDir << "\n(from " << location.source << ")\n";
+        } else if (command == "detect") {
+            Detect();
+        } else if (command == "get") {
+            Get();
+        } else if (command == "set") {
+            Set();
+        } else if (command == "restore") {
+            Restore();
+        }
+    }
+
+private:
+    template <typename List>
+    void ListEntries(const List& list) {
+        for (std::size_t i = 0; i < list.size(); ++i) {
+            out_ << (i < 10 ? " " : "") << i << "  " << list[i] << "\n";
+        }
+    }
+
+    const ClientLocation& Location() {
+        if (!location_) {
+            location_ = LocateClient(args_.dir, args_.prefix, fs_);
+        }
+        return *location_;
+    }
+
+    std::string Target() {
+        const std::string& dir = Location().installDir;
+        try {
+            return ExistingFilePath(fs_, dir, kTargetFileName);
+        } catch (const RunError&) {
+            Fail("no buddyui.ocm in " + dir);
+        }
+    }
+
+    void Detect() {
+        const Detection detection = DetectVersion(Location(), fs_);
+        if (!detection.version) {
+            Fail(detection.problem);
+        }
+        out_ << "build " << detection.build << ": version " << *detection.version << " \""
+             << kVersionTexts[static_cast<std::size_t>(*detection.version)] << "\"\n";
+    }
+
+    // --version when given (checked against the detected build when writing), else the build.
+    std::int16_t Version(bool writing) {
+        if (!args_.version) {
+            const Detection detection = DetectVersion(Location(), fs_);
+            if (!detection.version) {
+                Fail("cannot tell the client's version (" + detection.problem +
+                     "); give --version");
+            }
+            return *detection.version;
+        }
+        const std::int16_t version = ParseVersion(*args_.version);
+        if (writing && !args_.force) {
+            const Detection detection = DetectVersion(Location(), fs_);
+            if (detection.version && *detection.version != version) {
+                Fail("--version " + *args_.version + " disagrees with the client's build " +
+                     detection.build + "; add --force to write anyway");
+            }
+        }
+        return version;
+    }
+
+    void Get() {
+        const std::int16_t version = Version(false);
+        std::vector<std::int16_t> properties;
+        if (args_.properties.empty()) {
+            for (std::size_t i = 0; i < kPropertyTexts.size(); ++i) {
+                properties.push_back(static_cast<std::int16_t>(i));
+            }
+        } else {
+            properties.push_back(ParseProperty(args_.properties.front()));
+            if (!IsAvailable(version, properties.front())) {
+                Fail(std::string(kUnavailableText));
+            }
+        }
+        const std::string target = Target();
+        std::string image;
+        try {
+            image = ReadWholeFile(fs_, target);
+        } catch (const RunError& e) {
+            Fail("cannot read " + target + ": " + e.what());
+        }
+        for (const std::int16_t property : properties) {
+            const std::string_view name = kPropertyTexts[static_cast<std::size_t>(property)];
+            if (!IsAvailable(version, property)) {
+                continue;  // this build has no such colour
+            }
+            const auto offset =
+                static_cast<std::size_t>(modColors::HexToSpot(LookupOffset(version, property)) - 1);
+            if (offset + 3 > image.size()) {
+                Fail(target + " is too short to hold " + std::string(name));
+            }
+            out_ << name << ": " << FormatColorBytes(std::string_view(image).substr(offset, 3))
+                 << "\n";
+        }
+    }
+
+    void Set() {
+        std::vector<std::int32_t> colors;
+        for (const std::string& text : args_.colors) {
+            const std::optional<std::int32_t> color = ParseColorText(text);
+            if (!color) {
+                UsageError("bad colour " + text + " (use #RRGGBB, RRGGBB or R,G,B)");
+            }
+            colors.push_back(*color);
+        }
+        std::vector<std::int16_t> properties;
+        for (const std::string& text : args_.properties) {
+            properties.push_back(ParseProperty(text));
+        }
+        const std::int16_t version = Version(true);
+        std::vector<ColorPatch> patches;
+        for (std::size_t i = 0; i < properties.size(); ++i) {
+            if (!IsAvailable(version, properties[i])) {
+                Fail(std::string(kUnavailableText));
+            }
+            patches.push_back({modColors::ColorToStr(colors[i]),
+                               modColors::HexToSpot(LookupOffset(version, properties[i]))});
+        }
+        const std::string target = Target();
+        if (args_.backup) {
+            try {
+                CopyFileAtomically(fs_, target, *args_.backup);
+            } catch (const RunError& e) {
+                Fail("cannot make the backup " + *args_.backup + ": " + e.what());
+            }
+        }
+        try {
+            PatchColors(fs_, target, patches);
+        } catch (const RunError& e) {
+            Fail("cannot rewrite " + target + ": " + e.what() + " (it is unchanged)");
+        }
+        out_ << "set " << patches.size() << (patches.size() == 1 ? " colour" : " colours") << " in "
+             << target << "\n";
+    }
+
+    void Restore() {
+        const std::string target = Target();
+        const std::string& backup = *args_.backup;
+        try {
+            std::unique_ptr<ReadableFile> copy = fs_.OpenRead(backup);
+            const std::uint64_t backupSize = copy->Size();
+            const std::uint64_t targetSize = fs_.OpenRead(target)->Size();
+            if (backupSize != targetSize) {
+                Fail(backup + " has " + std::to_string(backupSize) + " bytes and " + target +
+                     " has " + std::to_string(targetSize) + ": not a backup of it");
+            }
+            RewriteInPlace(fs_, std::move(copy), target);
+        } catch (const RunError& e) {
+            Fail("cannot restore " + target + " from " + backup + ": " + e.what());
+        }
+        out_ << "restored " << target << " from " << backup << "\n";
+    }
+
+    const Arguments& args_;
+    std::ostream& out_;
+    FileSystem& fs_;
+    std::optional<ClientLocation> location_;
+};
+
+}  // namespace
+
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+           FileSystem& fs) {
+    try {
+        const Arguments parsed = ParseArguments(args);
+        if (parsed.help || parsed.command.empty()) {
+            (parsed.help ? out : err) << HelpText(parsed.command);
+            return parsed.help ? 0 : kExitUsage;
+        }
+        Session(parsed, out, fs).Run();
+        return 0;
+    } catch (const CliError& e) {
+        err << "huevane-cli: " << e.what();
+        if (e.exitStatus() == kExitUsage) {
+            err << " (try --help)";
+        }
+        err << "\n";
+        return e.exitStatus();
+    } catch (const std::exception& e) {
+        err << "huevane-cli: " << e.what() << "\n";
+        return kExitError;
+    }
+}
+
+}  // namespace huevane::cli

@@ -1,0 +1,101 @@
+#include "cli/help_text.h"
+
+namespace huevane::cli {
+namespace {
+
+constexpr std::string_view kProgramHelp =
+    R"(Usage: huevane-cli [--dir PATH | --prefix DIR] COMMAND [OPTIONS]
+
+Recolours the buddy list of AIM 5.x by rewriting colours in its buddyui.ocm.
+
+Commands:
+  versions      the client builds Huevane knows, with their indices
+  properties    the buddy-list colours that can be changed, with their indices
+  locate        the client's install directory and where it came from
+  detect        the client's build, read from its executable
+  get           the colours stored now, as #RRGGBB
+  set           write one or more colours, all in one safe replacement
+  restore       put a backup copy back in place
+
+Finding the client:
+  --dir PATH    use this install directory
+  --prefix DIR  read the Wine prefix DIR (default: $WINEPREFIX, else ~/.wine)
+  On Windows the path comes from the registry. On Linux and macOS it comes from the default
+  value of HKEY_CURRENT_USER\Software\America Online\AOL Instant Messenger (TM)\CurrentVersion\
+  AppPath in the prefix's user.reg. A running Wine writes registry changes to user.reg up to
+  about 30 seconds late, so a client installed a moment ago may not be found yet.
+
+Run 'huevane-cli COMMAND --help' for a command's options.
+Exit status: 0 done, 1 error, 2 usage error.
+)";
+
+constexpr std::string_view kGetHelp =
+    R"(Usage: huevane-cli get [--version V] [--property P]
+
+Prints the colours stored in buddyui.ocm, as #RRGGBB: all properties of the version, or one.
+V is an index, a version text, or a build such as 5.1.3020; without it the build is read from
+the client's executable. P is an index or a property text (letter case does not matter).
+)";
+
+constexpr std::string_view kSetHelp =
+    R"(Usage: huevane-cli set [--version V] --property P --color C [--property P --color C ...]
+                       [--backup FILE] [--force]
+
+Writes each colour C at property P, all in one atomic replacement of buddyui.ocm: all of them
+or none. C is #RRGGBB, RRGGBB or R,G,B. With --backup, FILE first receives a copy of the file.
+Without --version the build is read from the client's executable; a --version that disagrees
+with that build is refused unless --force is given.
+)";
+
+constexpr std::string_view kRestoreHelp =
+    R"(Usage: huevane-cli restore --backup FILE
+
+Puts FILE back as buddyui.ocm, with the same safe replacement, after checking that it has the
+length of the file it replaces.
+)";
+
+constexpr std::string_view kListHelp =
+    R"(Usage: huevane-cli versions | properties
+
+Lists the client builds, or the buddy-list colours, with the indices that --version and
+--property take.
+)";
+
+constexpr std::string_view kLocateHelp =
+    R"(Usage: huevane-cli [--dir PATH | --prefix DIR] locate
+
+Prints the client's install directory, and where that path came from.
+)";
+
+constexpr std::string_view kDetectHelp =
+    R"(Usage: huevane-cli [--prefix DIR] detect
+
+Reads the build from the version resource of the registered client executable and prints the
+matching entry of the version list.
+)";
+
+}  // namespace
+
+std::string_view HelpText(std::string_view command) {
+    if (command == "get") {
+        return kGetHelp;
+    }
+    if (command == "set") {
+        return kSetHelp;
+    }
+    if (command == "restore") {
+        return kRestoreHelp;
+    }
+    if (command == "versions" || command == "properties") {
+        return kListHelp;
+    }
+    if (command == "locate") {
+        return kLocateHelp;
+    }
+    if (command == "detect") {
+        return kDetectHelp;
+    }
+    return kProgramHelp;
+}
+
+}  // namespace huevane::cli

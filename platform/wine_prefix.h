@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace huevane::platform {
+
+// A host path, or the reason there is none.
+struct HostPath {
+    std::string path;
+    std::string error;  // empty when path is good
+};
+
+// The Wine prefix to read: $WINEPREFIX when set (it must be absolute), else $HOME/.wine.
+HostPath DefaultWinePrefix();
+
+// The host path of a Windows path ("C:\Program Files\AIM\aim.exe") inside a Wine prefix: the
+// drive through the prefix's dosdevices/<letter>: link, then each component matched without
+// regard to letter case, as Wine does on a case-sensitive file system. Every component must
+// exist.
+HostPath MapWindowsPath(const std::string& prefix, std::string_view windowsPath);
+
+}  // namespace huevane::platform

@@ -1,0 +1,93 @@
+#include <cctype>
+#include <cstdlib>
+#include <filesystem>
+#include <system_error>
+
+#include "platform/wine_prefix.h"
+
+namespace huevane::platform {
+namespace {
+
+namespace fs = std::filesystem;
+
+char AsciiLower(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool SameIgnoringCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (AsciiLower(a[i]) != AsciiLower(b[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The entry of dir spelled name in any letter case: the exact spelling first.
+std::string FindEntry(const fs::path& dir, std::string_view name) {
+    std::error_code ec;
+    if (fs::exists(dir / fs::path(name), ec)) {
+        return std::string(name);
+    }
+    std::string found;
+    for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string entry = it->path().filename().string();
+        if (SameIgnoringCase(entry, name) && (found.empty() || entry < found)) {
+            found = entry;
+        }
+    }
+    return found;
+}
+
+}  // namespace
+
+HostPath DefaultWinePrefix() {
+    if (const char* prefix = std::getenv("WINEPREFIX"); prefix != nullptr && *prefix != '\0') {
+        if (*prefix != '/') {
+            return {"", std::string("WINEPREFIX must be an absolute path, not ") + prefix};
+        }
+        return {prefix, ""};
+    }
+    const char* home = std::getenv("HOME");
+    if (home == nullptr || *home == '\0') {
+        return {"", "neither WINEPREFIX nor HOME is set"};
+    }
+    return {std::string(home) + "/.wine", ""};
+}
+
+HostPath MapWindowsPath(const std::string& prefix, std::string_view windowsPath) {
+    const std::string shown(windowsPath);
+    if (windowsPath.size() < 2 || windowsPath[1] != ':' ||
+        !std::isalpha(static_cast<unsigned char>(windowsPath[0]))) {
+        return {"", "not a path on a drive: " + shown};
+    }
+    const std::string drive = std::string(1, AsciiLower(windowsPath[0])) + ":";
+    fs::path host = fs::path(prefix) / "dosdevices" / drive;
+    std::error_code ec;
+    if (!fs::is_directory(host, ec)) {
+        return {"", "drive " + drive + " is not mapped in " + prefix + "/dosdevices"};
+    }
+    std::string_view rest = windowsPath.substr(2);
+    while (!rest.empty()) {
+        const std::size_t start = rest.find_first_not_of("\\/");
+        if (start == std::string_view::npos) {
+            break;
+        }
+        rest.remove_prefix(start);
+        const std::size_t end = rest.find_first_of("\\/");
+        const std::string_view component = rest.substr(0, end);
+        rest.remove_prefix(end == std::string_view::npos ? rest.size() : end);
+        const std::string entry = FindEntry(host, component);
+        if (entry.empty()) {
+            return {"", "no such path: " + shown + " (nothing named '" + std::string(component) +
+                            "' in " + host.string() + ")"};
+        }
+        host /= entry;
+    }
+    return {host.string(), ""};
+}
+
+}  // namespace huevane::platform

@@ -1,0 +1,336 @@
+// huevane-cli end to end: the built program, run as a user runs it, on installs and Wine
+// prefixes that the tests write themselves.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "core/pe_version.h"
+#include "tests/pe_builder.h"
+#include "tests/process_runner.h"
+#include "tests/test_support.h"
+
+#ifdef _WIN32
+#include "platform/install_dir.h"
+#include "tests/registry_guard.h"
+#endif
+
+namespace huevane {
+namespace {
+
+namespace fs = std::filesystem;
+using test::DifferingOffsets;
+using test::EntryNames;
+using test::ProcessResult;
+using test::ReadFileBytes;
+using test::WriteFileBytes;
+
+constexpr std::size_t kImageSize = 0x10000;
+constexpr std::size_t kBuddyNames = 0x56B9;  // 5.1.3009 - 5.1.3036
+constexpr std::size_t kBackground = 0x5721;
+const std::string kUnavailable = "That isn't available for your version, sorry!";
+
+std::string CliPath() {
+    std::string path = HUEVANE_CLI;
+#ifdef _WIN32
+    if (!path.empty() && path[0] == '/') {
+        path = "Z:" + path;  // Wine shows the build machine's files as drive Z:
+    }
+    std::replace(path.begin(), path.end(), '/', '\\');
+#endif
+    return path;
+}
+
+ProcessResult Cli(const std::vector<std::string>& args,
+                  const std::vector<std::pair<std::string, std::string>>& env = {}) {
+    return test::RunProcess(CliPath(), args, env);
+}
+
+bool Contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+// An install directory given with --dir.
+class CliOnInstall : public ::testing::Test {
+protected:
+    void SetUp() override { WriteFileBytes(target_, original_); }
+
+    std::vector<std::string> WithDir(std::vector<std::string> args) const {
+        args.insert(args.begin(), {"--dir", installDir_});
+        return args;
+    }
+
+    test::TempDir root_;
+    std::string installDir_ = root_.MakeSubdir("AIM");
+    std::string target_ = root_.File("AIM/buddyui.ocm");
+    std::string original_ = test::SyntheticImage(kImageSize);
+};
+
+TEST_F(CliOnInstall, ListsTheVersionsAndPropertiesWithTheirIndices) {
+    const ProcessResult versions = Cli({"versions"});
+    EXPECT_EQ(versions.exitStatus, 0);
+    EXPECT_TRUE(Contains(versions.out, " 3  5.1.3009 - 5.1.3036\n"));
+    EXPECT_TRUE(Contains(versions.out, "15  5.9.3782 - 5.9.3861\n"));
+    const ProcessResult properties = Cli({"properties"});
+    EXPECT_EQ(properties.exitStatus, 0);
+    EXPECT_TRUE(Contains(properties.out, " 5  BG of bottom buttons\n"));
+}
+
+TEST_F(CliOnInstall, SetsSeveralColoursThenGetsThem) {
+    const ProcessResult set =
+        Cli(WithDir({"set", "--version", "5.1.3020", "--property", "BUDDY NAMES", "--color",
+                     "#123456", "--property", "0", "--color", "1,2,255"}));
+    ASSERT_EQ(set.exitStatus, 0) << set.err;
+
+    const std::string patched = ReadFileBytes(target_);
+    EXPECT_EQ(DifferingOffsets(original_, patched).size(), 6u);
+    EXPECT_EQ(patched.substr(kBuddyNames, 3), "\x12\x34\x56");
+    EXPECT_EQ(patched.substr(kBackground, 3), std::string("\x01\x02\xFF", 3));
+    EXPECT_EQ(EntryNames(installDir_), (std::set<std::string>{"buddyui.ocm"}));
+
+    const ProcessResult get = Cli(WithDir({"get", "--version", "3"}));
+    EXPECT_EQ(get.exitStatus, 0);
+    EXPECT_TRUE(Contains(get.out, "Buddy names: #123456\n"));
+    EXPECT_TRUE(Contains(get.out, "Buddy list background: #0102FF\n"));
+    const ProcessResult one = Cli(WithDir({"get", "--version", "3", "--property", "3"}));
+    EXPECT_EQ(one.out, "Buddy names: #123456\n");
+}
+
+TEST_F(CliOnInstall, SetIsAllOrNothing) {
+    // Long enough for "Buddy names" at 0x56B9, too short for the background at 0x5721.
+    const std::string shortImage = test::SyntheticImage(0x5700);
+    WriteFileBytes(target_, shortImage);
+    const ProcessResult set = Cli(WithDir({"set", "--version", "3", "--property", "3", "--color",
+                                           "FFFFFF", "--property", "0", "--color", "FFFFFF"}));
+    EXPECT_EQ(set.exitStatus, 1);
+    EXPECT_EQ(ReadFileBytes(target_), shortImage);
+    EXPECT_EQ(EntryNames(installDir_), (std::set<std::string>{"buddyui.ocm"}));
+}
+
+TEST_F(CliOnInstall, BacksUpAndRestores) {
+    const std::string backup = root_.File("saved.ocm");
+    ASSERT_EQ(Cli(WithDir({"set", "--version", "3", "--property", "3", "--color", "000000",
+                           "--backup", backup}))
+                  .exitStatus,
+              0);
+    EXPECT_EQ(ReadFileBytes(backup), original_);
+    EXPECT_NE(ReadFileBytes(target_), original_);
+
+    const ProcessResult restore = Cli(WithDir({"restore", "--backup", backup}));
+    EXPECT_EQ(restore.exitStatus, 0) << restore.err;
+    EXPECT_EQ(ReadFileBytes(target_), original_);
+
+    // A file of another length is no backup of this one.
+    const std::string wrong = root_.File("wrong.ocm");
+    WriteFileBytes(wrong, test::SyntheticImage(100));
+    WriteFileBytes(target_, original_);
+    const ProcessResult refused = Cli(WithDir({"restore", "--backup", wrong}));
+    EXPECT_EQ(refused.exitStatus, 1);
+    EXPECT_TRUE(Contains(refused.err, "not a backup")) << refused.err;
+    EXPECT_EQ(ReadFileBytes(target_), original_);
+}
+
+TEST_F(CliOnInstall, RefusesWithOneLineAndTheRightStatus) {
+    struct Case {
+        std::vector<std::string> args;
+        int status;
+        std::string message;
+    };
+    const std::vector<Case> cases = {
+        {{"set", "--version", "4", "--property", "1", "--color", "000000"}, 1, kUnavailable},
+        {{"get", "--version", "10", "--property", "buddy list setup background"}, 1, kUnavailable},
+        {{"set", "--version", "3", "--property", "3"}, 2, "one --color for each --property"},
+        {{"set", "--version", "3", "--property", "3", "--color", "#12345"}, 2, "bad colour"},
+        {{"set", "--version", "3", "--property", "3", "--color", "256,0,0"}, 2, "bad colour"},
+        {{"set", "--version", "3", "--property", "Buddy Nose", "--color", "000000"},
+         2,
+         "unknown property"},
+        {{"get", "--version", "5.1.9999"}, 1, "none of the known version ranges"},
+        {{"get", "--version", "16"}, 2, "unknown version"},
+        {{"get"}, 1, "give --version"},
+        {{"frobnicate"}, 2, "unknown command"},
+        {{"get", "--color", "000000"}, 2, "unknown option --color"},
+    };
+    for (const Case& c : cases) {
+        const ProcessResult result = Cli(WithDir(c.args));
+        SCOPED_TRACE(result.err);
+        EXPECT_EQ(result.exitStatus, c.status);
+        EXPECT_TRUE(Contains(result.err, c.message));
+        EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1);
+        EXPECT_TRUE(result.out.empty());
+    }
+    EXPECT_EQ(ReadFileBytes(target_), original_);
+}
+
+TEST_F(CliOnInstall, ReadOnlyTargetIsLeftAlone) {
+    test::MakeReadOnly(target_);
+    const ProcessResult set =
+        Cli(WithDir({"set", "--version", "3", "--property", "3", "--color", "000000"}));
+    EXPECT_EQ(set.exitStatus, 1);
+    EXPECT_EQ(ReadFileBytes(target_), original_);
+    EXPECT_EQ(EntryNames(installDir_), (std::set<std::string>{"buddyui.ocm"}));
+}
+
+TEST_F(CliOnInstall, TargetKeepsTheLetterCaseOfItsName) {
+    fs::remove(target_);
+    const std::string upper = root_.File("AIM/BUDDYUI.OCM");
+    WriteFileBytes(upper, original_);
+    EXPECT_EQ(
+        Cli(WithDir({"set", "--version", "3", "--property", "3", "--color", "000000"})).exitStatus,
+        0);
+    EXPECT_EQ(EntryNames(installDir_), (std::set<std::string>{"BUDDYUI.OCM"}));
+    EXPECT_EQ(ReadFileBytes(upper).substr(kBuddyNames, 3), std::string(3, '\0'));
+}
+
+TEST_F(CliOnInstall, HelpForTheProgramAndEachCommand) {
+    const ProcessResult help = Cli({"--help"});
+    EXPECT_EQ(help.exitStatus, 0);
+    EXPECT_TRUE(Contains(help.out, "user.reg up to"));
+    for (const char* command : {"get", "set", "restore", "locate", "detect", "versions"}) {
+        const ProcessResult commandHelp = Cli({command, "--help"});
+        EXPECT_EQ(commandHelp.exitStatus, 0);
+        EXPECT_TRUE(Contains(commandHelp.out, "Usage: huevane-cli")) << command;
+        EXPECT_TRUE(Contains(commandHelp.out, command)) << command;
+    }
+    EXPECT_EQ(Cli({}).exitStatus, 2);
+}
+
+#ifndef _WIN32
+
+// A Wine prefix as Wine lays it out: user.reg, dosdevices/c: -> ../drive_c.
+class CliOnWinePrefix : public ::testing::Test {
+protected:
+    void SetUp() override {
+        fs::create_directories(prefix_ + "/dosdevices");
+        fs::create_directories(prefix_ + "/drive_c/Program Files/AIM");
+        fs::create_directory_symlink("../drive_c", prefix_ + "/dosdevices/c:");
+        WriteFileBytes(installDir_ + "/buddyui.ocm", original_);
+        WriteFileBytes(installDir_ + "/aim.exe", test::BuildPeWithVersion({5, 1, 3020, 0}));
+    }
+
+    void WriteUserReg(const std::string& body, const std::string& lineEnd = "\n") {
+        std::string text = "WINE REGISTRY Version 2" + lineEnd + ";; All keys relative to " +
+                           "\\\\User\\\\S-1-5-21" + lineEnd + lineEnd + "#arch=win32" + lineEnd;
+        for (std::size_t start = 0; start < body.size();) {
+            const std::size_t end = body.find('\n', start);
+            text += body.substr(start, end - start) + lineEnd;
+            start = end == std::string::npos ? body.size() : end + 1;
+        }
+        WriteFileBytes(prefix_ + "/user.reg", text);
+    }
+
+    std::vector<std::string> WithPrefix(std::vector<std::string> args) const {
+        args.insert(args.begin(), {"--prefix", prefix_});
+        return args;
+    }
+
+    test::TempDir root_;
+    std::string prefix_ = root_.File("prefix");
+    std::string installDir_ = prefix_ + "/drive_c/Program Files/AIM";
+    std::string original_ = test::SyntheticImage(kImageSize);
+};
+
+const std::string kClientSection =
+    "[Software\\\\America Online\\\\AOL Instant Messenger (TM)\\\\CurrentVersion\\\\AppPath] "
+    "1700000000\n#time=1da0000000000000\n";
+
+TEST_F(CliOnWinePrefix, LocatesThroughUserRegAndDosdevices) {
+    // CRLF line ends, the key in other letter case, a path in other letter case than the disk.
+    WriteUserReg(
+        "[software\\\\america online\\\\aol instant messenger (tm)\\\\currentversion\\\\apppath] "
+        "1700000000\n@=\"c:\\\\PROGRAM FILES\\\\aim\\\\AIM.EXE\"\n",
+        "\r\n");
+    const ProcessResult locate = Cli(WithPrefix({"locate"}));
+    ASSERT_EQ(locate.exitStatus, 0) << locate.err;
+    EXPECT_TRUE(Contains(locate.out, prefix_ + "/dosdevices/c:/Program Files/AIM\n")) << locate.out;
+
+    const ProcessResult detect = Cli(WithPrefix({"detect"}));
+    EXPECT_EQ(detect.exitStatus, 0) << detect.err;
+    EXPECT_TRUE(Contains(detect.out, "build 5.1.3020: version 3 \"5.1.3009 - 5.1.3036\""))
+        << detect.out;
+
+    // $WINEPREFIX is the default prefix.
+    EXPECT_EQ(Cli({"locate"}, {{"WINEPREFIX", prefix_}}).out, locate.out);
+}
+
+TEST_F(CliOnWinePrefix, WritesWithTheDetectedVersionAndRefusesAnotherUnlessForced) {
+    WriteUserReg(kClientSection + "@=str(2):\"C:\\\\Program Files\\\\AIM\\\\aim.exe\"\n");
+    const ProcessResult set = Cli(WithPrefix({"set", "--property", "3", "--color", "#ABCDEF"}));
+    ASSERT_EQ(set.exitStatus, 0) << set.err;
+    EXPECT_EQ(ReadFileBytes(installDir_ + "/buddyui.ocm").substr(kBuddyNames, 3), "\xAB\xCD\xEF");
+
+    const std::vector<std::string> other = {"set", "--version", "5.2.3074", "--property",
+                                            "3",   "--color",   "000000"};
+    const ProcessResult refused = Cli(WithPrefix(other));
+    EXPECT_EQ(refused.exitStatus, 1);
+    EXPECT_TRUE(Contains(refused.err, "--force")) << refused.err;
+    EXPECT_EQ(ReadFileBytes(installDir_ + "/buddyui.ocm").substr(0x5681, 3),
+              original_.substr(0x5681, 3));
+
+    std::vector<std::string> forced = other;
+    forced.push_back("--force");
+    EXPECT_EQ(Cli(WithPrefix(forced)).exitStatus, 0);
+    EXPECT_EQ(ReadFileBytes(installDir_ + "/buddyui.ocm").substr(0x5681, 3), std::string(3, '\0'));
+}
+
+TEST_F(CliOnWinePrefix, FollowsTheDriveLinkWhereverItPoints) {
+    const std::string elsewhere = root_.MakeSubdir("disk/Games/AIM");
+    WriteFileBytes(elsewhere + "/buddyui.ocm", original_);
+    fs::create_directory_symlink(root_.File("disk"), prefix_ + "/dosdevices/d:");
+    WriteUserReg(kClientSection + "@=\"D:\\\\games\\\\aim\\\\aim.exe\"\n");
+    const ProcessResult locate = Cli(WithPrefix({"locate"}));
+    EXPECT_EQ(locate.exitStatus, 0) << locate.err;
+    EXPECT_TRUE(Contains(locate.out, "/dosdevices/d:/Games/AIM\n")) << locate.out;
+}
+
+TEST_F(CliOnWinePrefix, NamesWhatIsMissing) {
+    struct Case {
+        std::string userReg;  // empty: no user.reg at all
+        std::string message;
+    };
+    const std::vector<Case> cases = {
+        {"", "no user.reg"},
+        {"[Software\\\\Other] 1\n@=\"x\"\n", "no key HKEY_CURRENT_USER\\Software\\America Online"},
+        {kClientSection + "\"Name\"=\"C:\\\\x\"\n", "has no default value"},
+        {kClientSection + "@=\"C:\\\\Nowhere\\\\aim.exe\"\n", "no such path: C:\\Nowhere"},
+    };
+    for (const Case& c : cases) {
+        fs::remove(prefix_ + "/user.reg");
+        if (!c.userReg.empty()) {
+            WriteUserReg(c.userReg);
+        }
+        const ProcessResult result = Cli(WithPrefix({"locate"}));
+        EXPECT_EQ(result.exitStatus, 1);
+        EXPECT_TRUE(Contains(result.err, c.message)) << result.err;
+    }
+    WriteFileBytes(prefix_ + "/user.reg", "REGEDIT4\n");
+    EXPECT_TRUE(Contains(Cli(WithPrefix({"locate"})).err, "not a Wine registry file"));
+
+    EXPECT_TRUE(Contains(Cli({"--prefix", root_.File("none"), "locate"}).err, "no Wine prefix"));
+    const ProcessResult relative = Cli({"locate"}, {{"WINEPREFIX", "relative/prefix"}});
+    EXPECT_EQ(relative.exitStatus, 1);
+    EXPECT_TRUE(Contains(relative.err, "absolute")) << relative.err;
+}
+
+#else
+
+TEST_F(CliOnInstall, LocatesAndDetectsThroughTheRegistry) {
+    WriteFileBytes(root_.File("AIM/aim.exe"), test::BuildPeWithVersion({5, 9, 3861, 0}));
+    const test::RegistryValueGuard registered(std::string(platform::kClientKeyPath),
+                                              installDir_ + "\\aim.exe");
+    const ProcessResult locate = Cli({"locate"});
+    EXPECT_EQ(locate.exitStatus, 0) << locate.err;
+    EXPECT_TRUE(Contains(locate.out, installDir_ + "\n")) << locate.out;
+    const ProcessResult detect = Cli({"detect"});
+    EXPECT_TRUE(Contains(detect.out, "build 5.9.3861: version 15")) << detect.out;
+    const ProcessResult set = Cli({"set", "--property", "5", "--color", "#010203"});
+    EXPECT_EQ(set.exitStatus, 0) << set.err;
+    EXPECT_EQ(ReadFileBytes(target_).substr(0xC7A4, 3), "\x01\x02\x03");
+}
+
+#endif
+
+}  // namespace
+}  // namespace huevane
