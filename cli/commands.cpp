@@ -60,11 +60,12 @@ std::optional<std::array<unsigned, 3>> ParseBuildText(std::string_view text) {
     for (std::size_t i = 0; i < parts.size(); ++i) {
         const std::size_t dot = text.find('.');
         const std::string_view part = text.substr(0, dot);
-        if (!AllDigits(part) || part.size() > 5 || (i + 1 < parts.size()) == (dot == text.npos)) {
+        if (!AllDigits(part) || part.size() > 5 ||
+            (i + 1 < parts.size()) == (dot == std::string_view::npos)) {
             return std::nullopt;
         }
         parts[i] = static_cast<unsigned>(std::stoul(std::string(part)));
-        text.remove_prefix(dot == text.npos ? text.size() : dot + 1);
+        text.remove_prefix(dot == std::string_view::npos ? text.size() : dot + 1);
     }
     return parts;
 }
@@ -249,10 +250,9 @@ private:
             }
             colors.push_back(*color);
         }
-        std::vector<std::int16_t> properties;
-        for (const std::string& text : args_.properties) {
-            properties.push_back(ParseProperty(text));
-        }
+        std::vector<std::int16_t> properties(args_.properties.size());
+        std::transform(args_.properties.begin(), args_.properties.end(), properties.begin(),
+                       [](const std::string& text) { return ParseProperty(text); });
         const std::int16_t version = Version(true);
         std::vector<ColorPatch> patches;
         for (std::size_t i = 0; i < properties.size(); ++i) {

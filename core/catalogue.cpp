@@ -1,6 +1,7 @@
 #include "core/catalogue.h"
 
 #include <cstddef>
+#include <tuple>
 
 namespace huevane {
 namespace {
@@ -37,8 +38,11 @@ struct Build {
     unsigned major = 0;
     unsigned minor = 0;
     unsigned build = 0;
-    auto operator<=>(const Build&) const = default;
 };
+
+bool NotAfter(const Build& a, const Build& b) {
+    return std::tie(a.major, a.minor, a.build) <= std::tie(b.major, b.minor, b.build);
+}
 
 // "5.0.2916" as a build; the version texts are well formed.
 Build ParseBuild(std::string_view text) {
@@ -64,7 +68,7 @@ std::optional<std::int16_t> VersionForBuild(unsigned major, unsigned minor, unsi
         const Build first = ParseBuild(text.substr(0, dash));
         const Build last =
             dash == std::string_view::npos ? first : ParseBuild(text.substr(dash + 3));
-        if (first <= wanted && wanted <= last) {
+        if (NotAfter(first, wanted) && NotAfter(wanted, last)) {
             return static_cast<std::int16_t>(i);
         }
     }

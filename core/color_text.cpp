@@ -66,7 +66,7 @@ std::optional<std::int32_t> ParseColorText(std::string_view text) {
 }
 
 std::string FormatColorBytes(std::string_view rgb) {
-    static constexpr char kDigits[] = "0123456789ABCDEF";
+    constexpr std::string_view kDigits = "0123456789ABCDEF";
     std::string text = "#";
     for (const char c : rgb) {
         const auto byte = static_cast<unsigned char>(c);

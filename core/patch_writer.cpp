@@ -1,5 +1,7 @@
 #include "core/patch_writer.h"
 
+#include <algorithm>
+
 #include "core/file_ops.h"
 #include "core/run_error.h"
 
@@ -22,10 +24,11 @@ void PatchChunk(std::span<char> chunk, std::uint64_t chunkOffset, std::string_vi
 void PatchColors(FileSystem& fs, const std::string& path, const std::vector<ColorPatch>& patches) {
     std::unique_ptr<ReadableFile> source = fs.OpenRead(path);
     const std::uint64_t size = source->Size();
-    for (const ColorPatch& patch : patches) {
-        if (patch.lngSpot < 1 || static_cast<std::uint64_t>(patch.lngSpot) > size) {
-            throw RunError(ErrorNumber::kInvalidArgument);
-        }
+    const bool outside = std::any_of(patches.begin(), patches.end(), [size](const ColorPatch& p) {
+        return p.lngSpot < 1 || static_cast<std::uint64_t>(p.lngSpot) > size;
+    });
+    if (outside) {
+        throw RunError(ErrorNumber::kInvalidArgument);
     }
     RewriteInPlace(fs, std::move(source), path, [&](std::span<char> chunk, std::uint64_t offset) {
         for (const ColorPatch& patch : patches) {

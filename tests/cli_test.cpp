@@ -212,7 +212,7 @@ protected:
 
     void WriteUserReg(const std::string& body, const std::string& lineEnd = "\n") {
         std::string text = "WINE REGISTRY Version 2" + lineEnd + ";; All keys relative to " +
-                           "\\\\User\\\\S-1-5-21" + lineEnd + lineEnd + "#arch=win32" + lineEnd;
+                           R"(\\User\\S-1-5-21)" + lineEnd + lineEnd + "#arch=win32" + lineEnd;
         for (std::size_t start = 0; start < body.size();) {
             const std::size_t end = body.find('\n', start);
             text += body.substr(start, end - start) + lineEnd;
@@ -270,7 +270,7 @@ TEST_F(CliOnWinePrefix, WritesWithTheDetectedVersionAndRefusesAnotherUnlessForce
               original_.substr(0x5681, 3));
 
     std::vector<std::string> forced = other;
-    forced.push_back("--force");
+    forced.emplace_back("--force");
     EXPECT_EQ(Cli(WithPrefix(forced)).exitStatus, 0);
     EXPECT_EQ(ReadFileBytes(installDir_ + "/buddyui.ocm").substr(0x5681, 3), std::string(3, '\0'));
 }
@@ -279,7 +279,8 @@ TEST_F(CliOnWinePrefix, FollowsTheDriveLinkWhereverItPoints) {
     const std::string elsewhere = root_.MakeSubdir("disk/Games/AIM");
     WriteFileBytes(elsewhere + "/buddyui.ocm", original_);
     fs::create_directory_symlink(root_.File("disk"), prefix_ + "/dosdevices/d:");
-    WriteUserReg(kClientSection + "@=\"D:\\\\games\\\\aim\\\\aim.exe\"\n");
+    // Wine escapes: "\\" for a backslash, "\x41" for the A of AIM.
+    WriteUserReg(kClientSection + "@=\"D:\\\\games\\\\\\x41IM\\\\aim.exe\"\n");
     const ProcessResult locate = Cli(WithPrefix({"locate"}));
     EXPECT_EQ(locate.exitStatus, 0) << locate.err;
     EXPECT_TRUE(Contains(locate.out, "/dosdevices/d:/Games/AIM\n")) << locate.out;
