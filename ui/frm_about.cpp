@@ -91,8 +91,8 @@ bool FrmAbout::Create() {
     // Each control is drawn over the ones before it: the frames under their texts, the link
     // over the about text, the button over the help text. Only the button takes the focus, so
     // this leaves the tab order alone.
-    for (const ControlSpec& spec : kControls) {
-        SetWindowPos(CreateControl(hwnd_, spec, dpi), HWND_TOP, 0, 0, 0, 0,
+    for (const ControlSpec& control : kControls) {
+        SetWindowPos(CreateControl(hwnd_, control, dpi), HWND_TOP, 0, 0, 0, 0,
                      SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
     SetFontOfChildren(hwnd_, font_.get());

@@ -116,9 +116,10 @@ bool FrmMain::CreateControls() {
     headingFont_.reset(CreateTahoma(FontStyle::kBold, dpi_));
     headingBrush_.reset(CreateSolidBrush(kHeadingBack));
     swatchBrush_.reset(CreateSolidBrush(swatchColor_));
-    const bool created = std::all_of(
-        kControls.begin(), kControls.end(),
-        [this](const ControlSpec& spec) { return CreateControl(hwnd_, spec, dpi_) != nullptr; });
+    const bool created =
+        std::all_of(kControls.begin(), kControls.end(), [this](const ControlSpec& control) {
+            return CreateControl(hwnd_, control, dpi_) != nullptr;
+        });
     if (!created) {
         return false;
     }

@@ -37,13 +37,13 @@ RECT CenteredWindowRect(int clientWidthTwips, int clientHeightTwips, DWORD style
     return RECT{left, top, left + width, top + height};
 }
 
-HWND CreateControl(HWND parent, const ControlSpec& spec, Dpi dpi) {
-    const RECT r = ToPixels(spec.place, dpi);
+HWND CreateControl(HWND parent, const ControlSpec& control, Dpi dpi) {
+    const RECT r = ToPixels(control.place, dpi);
     // Controls overlap in places; each one paints only where no control above it lies.
-    return CreateWindowExA(spec.exStyle, spec.className, spec.text,
-                           WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | spec.style, r.left, r.top,
+    return CreateWindowExA(control.exStyle, control.className, control.text,
+                           WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | control.style, r.left, r.top,
                            r.right - r.left, r.bottom - r.top, parent,
-                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)),
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)),
                            GetModuleHandleA(nullptr), nullptr);
 }
 

@@ -45,7 +45,7 @@ struct ControlSpec {
     DWORD exStyle = 0;
 };
 
-HWND CreateControl(HWND parent, const ControlSpec& spec, Dpi dpi);
+HWND CreateControl(HWND parent, const ControlSpec& control, Dpi dpi);
 
 // Enter arrives as IDOK; when a push button of window has the focus, press that button, as in a
 // dialog. Buttons are never the default, so Enter elsewhere does nothing.
