@@ -2,11 +2,12 @@
 
 #include <algorithm>
 #include <array>
-#include <span>
 #include <cctype>
+#include <span>
 #include <optional>
 #include <string_view>
 
+#include "core/ascii_case.h"
 #include "cli/arguments.h"
 #include "cli/cli_error.h"
 #include "cli/client_location.h"
@@ -22,13 +23,6 @@
 
 namespace huevane::cli {
 namespace {
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
-           });
-}
 
 bool AllDigits(std::string_view text) {
     return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) {

@@ -3,22 +3,13 @@
 #include <algorithm>
 #include <vector>
 
+#include "core/ascii_case.h"
 #include "core/run_error.h"
 
 namespace huevane {
 namespace {
 
 constexpr std::size_t kChunkSize = std::size_t{1} << 20;
-
-char AsciiLower(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return AsciiLower(x) == AsciiLower(y);
-           });
-}
 
 }  // namespace
 

@@ -7,6 +7,8 @@
 #include <utility>
 #include <vector>
 
+#include "core/ascii_case.h"
+
 // Reads the file the way wineserver loads it, quirks included, so the answer is what a program
 // running under Wine would get from the registry.
 namespace huevane::userreg {
@@ -48,10 +50,6 @@ unsigned DigitValue(char c) {
         return static_cast<unsigned>(c - 'a' + 10);
     }
     return static_cast<unsigned>(c - 'A' + 10);
-}
-
-char FoldAsciiCase(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
 std::string_view SkipSpaces(std::string_view text) {
@@ -320,7 +318,7 @@ std::uint64_t ReadHexNumber(std::string_view& in) {
     if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
         text.remove_prefix(1);
     }
-    if (text.size() > 2 && text[0] == '0' && FoldAsciiCase(text[1]) == 'x' && IsHexDigit(text[2])) {
+    if (text.size() > 2 && text[0] == '0' && AsciiLower(text[1]) == 'x' && IsHexDigit(text[2])) {
         text.remove_prefix(2);
     }
     if (text.empty() || !IsHexDigit(text.front())) {
@@ -367,7 +365,7 @@ KeyPath FoldedComponents(std::string_view path) {
     std::string component;
     for (const char c : path) {
         if (c != '\\') {
-            component.push_back(FoldAsciiCase(c));
+            component.push_back(AsciiLower(c));
         } else if (!component.empty()) {
             components.push_back(std::move(component));
             component.clear();

@@ -3,28 +3,13 @@
 #include <filesystem>
 #include <system_error>
 
+#include "core/ascii_case.h"
 #include "platform/wine_prefix.h"
 
 namespace huevane::platform {
 namespace {
 
 namespace fs = std::filesystem;
-
-char AsciiLower(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool SameIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (AsciiLower(a[i]) != AsciiLower(b[i])) {
-            return false;
-        }
-    }
-    return true;
-}
 
 // The entry of dir spelled name in any letter case: the exact spelling first.
 std::string FindEntry(const fs::path& dir, std::string_view name) {
@@ -35,7 +20,7 @@ std::string FindEntry(const fs::path& dir, std::string_view name) {
     std::string found;
     for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
         const std::string entry = it->path().filename().string();
-        if (SameIgnoringCase(entry, name) && (found.empty() || entry < found)) {
+        if (EqualsIgnoringCase(entry, name) && (found.empty() || entry < found)) {
             found = entry;
         }
     }
