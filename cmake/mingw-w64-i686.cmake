@@ -1,14 +1,3 @@
-# Cross-compiles 32-bit Windows binaries with Debian's MinGW-w64 (POSIX threads flavour).
-set(CMAKE_SYSTEM_NAME Windows)
+# 32-bit Windows: the program as users get it, for Windows XP SP3 and later.
 set(CMAKE_SYSTEM_PROCESSOR i686)
-
-set(HUEVANE_MINGW_TRIPLE i686-w64-mingw32)
-set(CMAKE_C_COMPILER ${HUEVANE_MINGW_TRIPLE}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${HUEVANE_MINGW_TRIPLE}-g++-posix)
-set(CMAKE_RC_COMPILER ${HUEVANE_MINGW_TRIPLE}-windres)
-
-set(CMAKE_FIND_ROOT_PATH /usr/${HUEVANE_MINGW_TRIPLE})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64.cmake)

@@ -13,8 +13,6 @@
 
 #ifdef _WIN32
 #include <windows.h>
-
-#include <thread>
 #endif
 
 namespace huevane {
@@ -156,17 +154,23 @@ TEST_F(NativeFileSystem, FileKeptInUseCannotBeReadOrReplaced) {
     EXPECT_EQ(EntryNames(dir_.path()), (std::set<std::string>{"buddyui.ocm"}));
 }
 
+DWORD WINAPI ReleaseSoon(void* holder) {
+    Sleep(80);
+    static_cast<Holder*>(holder)->Release();
+    return 0;
+}
+
 TEST_F(NativeFileSystem, BriefSharingViolationIsRiddenOut) {
     const std::string path = fs_->JoinPath(dir_.path(), "buddyui.ocm");
     WriteFileBytes(path, "client");
     Holder scanner(path, 0);
-    std::thread release([&] {
-        Sleep(80);
-        scanner.Release();
-    });
+    // A Win32 thread: the Windows builds use no C++ thread library.
+    HANDLE release = CreateThread(nullptr, 0, ReleaseSoon, &scanner, 0, nullptr);
+    ASSERT_NE(release, nullptr);
     std::unique_ptr<ReadableFile> file;
     EXPECT_NO_THROW(file = fs_->OpenRead(path));
-    release.join();
+    WaitForSingleObject(release, INFINITE);
+    CloseHandle(release);
     ASSERT_NE(file, nullptr);
     EXPECT_EQ(file->Size(), 6u);
 }

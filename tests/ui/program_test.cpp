@@ -4,7 +4,6 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <cctype>
 #include <set>
 #include <string>
 #include <vector>
@@ -202,49 +201,6 @@ TEST_F(Packaging, IconGroupHoldsSixteenAndThirtyTwoPixelsAtTwentyFourBits) {
         sizes.insert(width);
     }
     EXPECT_EQ(sizes, (std::set<unsigned>{16, 32}));
-}
-
-TEST_F(Packaging, NeedsOnlyWindowsOwnDlls) {
-    const std::string image = test::ReadFileBytes(HuevaneExe());
-    const auto u32 = [&](std::size_t at) {
-        std::uint32_t v = 0;
-        for (int i = 3; i >= 0; --i) {
-            v = (v << 8) | static_cast<unsigned char>(image.at(at + static_cast<std::size_t>(i)));
-        }
-        return v;
-    };
-    const std::size_t pe = u32(0x3C);
-    ASSERT_EQ(image.substr(pe, 4), std::string("PE\0\0", 4));
-    const std::size_t optional = pe + 24;
-    ASSERT_EQ(u32(optional) & 0xFFFF, 0x10Bu) << "a 32-bit image";
-    const std::uint32_t importRva = u32(optional + 96 + 8);  // data directory 1
-    const unsigned sections = u32(pe + 4) >> 16;
-    const std::size_t sectionTable = optional + (u32(pe + 20) & 0xFFFF);
-    const auto toOffset = [&](std::uint32_t rva) -> std::size_t {
-        for (unsigned s = 0; s < sections; ++s) {
-            const std::size_t h = sectionTable + 40 * s;
-            const std::uint32_t start = u32(h + 12);
-            const std::uint32_t size = std::max(u32(h + 8), u32(h + 16));
-            if (rva >= start && rva < start + size) {
-                return rva - start + u32(h + 20);
-            }
-        }
-        throw std::runtime_error("address outside every section");
-    };
-    const std::set<std::string> system = {"advapi32.dll", "comctl32.dll", "comdlg32.dll",
-                                          "gdi32.dll",    "kernel32.dll", "msvcrt.dll",
-                                          "shell32.dll",  "user32.dll"};
-    std::set<std::string> imported;
-    for (std::size_t d = toOffset(importRva); u32(d + 12) != 0; d += 20) {
-        std::string name = image.c_str() + toOffset(u32(d + 12));
-        std::transform(name.begin(), name.end(), name.begin(),
-                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-        imported.insert(name);
-    }
-    EXPECT_FALSE(imported.empty());
-    for (const std::string& dll : imported) {
-        EXPECT_TRUE(system.count(dll)) << dll << " is not part of Windows";
-    }
 }
 
 }  // namespace
