@@ -57,12 +57,11 @@ TEST_F(NativeFileSystem, LargeFilesStreamThroughInOrder) {
     const std::string image = test::SyntheticImage(3 * 1024 * 1024 + 17);
     WriteFileBytes(path, image);
     std::uint64_t expectedOffset = 0;
-    RewriteInPlace(*fs_, fs_->OpenRead(path), path,
-                   [&](std::span<char> chunk, std::uint64_t offset) {
-                       EXPECT_EQ(offset, expectedOffset);
-                       expectedOffset += chunk.size();
-                       chunk[0] = static_cast<char>(~chunk[0]);
-                   });
+    RewriteInPlace(*fs_, path, [&](std::span<char> chunk, std::uint64_t offset) {
+        EXPECT_EQ(offset, expectedOffset);
+        expectedOffset += chunk.size();
+        chunk[0] = static_cast<char>(~chunk[0]);
+    });
     EXPECT_EQ(expectedOffset, image.size());
     const std::string copy = ReadFileBytes(path);
     ASSERT_EQ(copy.size(), image.size());
@@ -112,7 +111,7 @@ TEST_F(NativeFileSystem, ReplacementKeepsThePermissions) {
     WriteFileBytes(path, "old");
     stdfs::permissions(path, stdfs::perms::owner_read | stdfs::perms::owner_write |
                                  stdfs::perms::group_read | stdfs::perms::others_read);
-    RewriteInPlace(*fs_, fs_->OpenRead(path), path);
+    RewriteInPlace(*fs_, path);
     EXPECT_EQ(stdfs::status(path).permissions(),
               stdfs::perms::owner_read | stdfs::perms::owner_write | stdfs::perms::group_read |
                   stdfs::perms::others_read);
@@ -150,7 +149,7 @@ TEST_F(NativeFileSystem, FileKeptInUseCannotBeReadOrReplaced) {
     {
         Holder reader(path, FILE_SHARE_READ);  // lets us read, not rename over it
         // The copy is made, but it cannot take the file's place.
-        EXPECT_THROW(RewriteInPlace(*fs_, fs_->OpenRead(path), path), RunError);
+        EXPECT_THROW(RewriteInPlace(*fs_, path), RunError);
     }
     EXPECT_EQ(ReadFileBytes(path), "client");
     EXPECT_EQ(EntryNames(dir_.path()), (std::set<std::string>{"buddyui.ocm"}));
