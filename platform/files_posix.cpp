@@ -3,6 +3,7 @@
 // description lock (fcntl), which Wine's own file locks also honour, and which the kernel lets
 // go when the process dies.
 #include <dirent.h>
+#include <pthread.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -76,6 +77,9 @@ constexpr auto kLockPoll = std::chrono::milliseconds(50);
 
 // mkstemp's name for a new file beside destination is "." + name + "." + this many letters.
 constexpr std::size_t kUniqueLetters = 6;
+
+// The signals that end huevane-cli, and after which it removes its new file.
+constexpr int kFatalSignals[] = {SIGINT, SIGTERM, SIGHUP};
 
 // The new file being written, for the signal handler to remove: a fixed buffer, as nothing
 // else may be touched there.
@@ -355,11 +359,23 @@ public:
         std::string pattern =
             JoinPath(DirectoryOf(destination),
                      "." + NameOf(destination) + "." + std::string(kUniqueLetters, 'X'));
-        const int fd = ::mkstemp(pattern.data());
-        if (fd < 0) {
-            ThrowLastError();
+        // A signal between creating the file and noting its name would leave the file behind.
+        sigset_t fatal;
+        sigset_t before;
+        sigemptyset(&fatal);
+        for (const int signalNumber : kFatalSignals) {
+            sigaddset(&fatal, signalNumber);
         }
-        NoteNewFile(pattern);
+        ::pthread_sigmask(SIG_BLOCK, &fatal, &before);
+        const int fd = ::mkstemp(pattern.data());
+        const int err = errno;
+        if (fd >= 0) {
+            NoteNewFile(pattern);
+        }
+        ::pthread_sigmask(SIG_SETMASK, &before, nullptr);
+        if (fd < 0) {
+            throw ErrorFromErrno(err);
+        }
         auto file = std::make_unique<PosixNewFile>(fd, std::string(pattern));
         // The replacement keeps the destination's permissions, and its owner and group as far
         // as this process may give them away (root may, others only to a group of their own).
@@ -370,10 +386,10 @@ public:
                     ::fchown(fd, static_cast<uid_t>(-1), st.st_gid);
             }
             if (::fchmod(fd, st.st_mode & 07777) != 0) {
-                const int err = errno;
+                const int chmodError = errno;
                 file.reset();
                 Remove(pattern);
-                throw ErrorFromErrno(err);
+                throw ErrorFromErrno(chmodError);
             }
         }
         return file;
@@ -412,7 +428,7 @@ std::unique_ptr<FileSystem> MakeNativeFileSystem() {
 }
 
 void RemoveNewFileOnSignals() {
-    for (const int signalNumber : {SIGINT, SIGTERM, SIGHUP}) {
+    for (const int signalNumber : kFatalSignals) {
         struct sigaction action {};
         ::sigaction(signalNumber, nullptr, &action);
         if (action.sa_handler == SIG_IGN) {
