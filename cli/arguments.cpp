@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "cli/cli_error.h"
+#include "core/clipped_text.h"
 
 namespace huevane::cli {
 namespace {
@@ -70,10 +71,13 @@ Arguments ParseArguments(const std::vector<std::string>& args) {
                 return *inlineValue;
             }
             if (i + 1 >= args.size()) {
-                UsageError(option + " needs a value");
+                UsageError(Clipped(option) + " needs a value");
             }
             return args[++i];
         };
+        if ((option == "--help" || option == "--force") && inlineValue) {
+            UsageError(option + " takes no value");
+        }
         if (option == "--help" || option == "-h") {
             parsed.help = true;
         } else if (option == "--dir") {
@@ -82,7 +86,7 @@ Arguments ParseArguments(const std::vector<std::string>& args) {
             SetOnce(parsed.prefix, option, value());
         } else if (option.rfind("--", 0) == 0) {
             if (parsed.command.empty() || !Takes(parsed.command, option)) {
-                UsageError("unknown option " + option +
+                UsageError("unknown option " + Clipped(option) +
                            (parsed.command.empty() ? "" : " for " + parsed.command));
             }
             if (option == "--version") {
@@ -99,8 +103,8 @@ Arguments ParseArguments(const std::vector<std::string>& args) {
         } else if (parsed.command.empty() && IsCommand(option)) {
             parsed.command = option;
         } else {
-            UsageError(parsed.command.empty() ? "unknown command " + option
-                                              : "unexpected argument " + option);
+            UsageError(parsed.command.empty() ? "unknown command " + Clipped(option)
+                                              : "unexpected argument " + Clipped(option));
         }
     }
     if (parsed.help) {

@@ -2,6 +2,7 @@
 
 #include "cli/cli_error.h"
 #include "cli/client_location.h"
+#include "core/clipped_text.h"
 #include "core/file_ops.h"
 #include "core/run_error.h"
 #include "core/user_reg.h"
@@ -15,8 +16,11 @@ std::string ReadUserReg(FileSystem& fs, const std::string& prefix) {
     const std::string path = prefix + "/user.reg";
     try {
         return ReadWholeFile(fs, path);
-    } catch (const RunError&) {
-        Fail("no user.reg in the Wine prefix " + prefix);
+    } catch (const RunError& e) {
+        if (e.number() == ErrorNumber::kPathFileAccess) {
+            Fail(Clipped(path) + " is not a regular file");
+        }
+        Fail("no user.reg in the Wine prefix " + Clipped(prefix));
     }
 }
 
@@ -36,34 +40,36 @@ ClientLocation LocateClient(const std::optional<std::string>& dir,
     }
     std::error_code ec;
     if (!std::filesystem::is_directory(prefix.path, ec)) {
-        Fail("no Wine prefix at " + prefix.path);
+        Fail("no Wine prefix at " + Clipped(prefix.path));
     }
     const std::string key(platform::kClientKeyPath);
     const userreg::Lookup found = userreg::FindDefaultValue(ReadUserReg(fs, prefix.path), key);
+    const std::string userReg = Clipped(prefix.path + "/user.reg");
     switch (found.status) {
         case userreg::LookupStatus::kBadHeader:
-            Fail(prefix.path + "/user.reg is not a Wine registry file");
+            Fail(userReg + " is not a Wine registry file");
         case userreg::LookupStatus::kNoKey:
             Fail("the client is not registered: no key HKEY_CURRENT_USER\\" + key + " in " +
-                 prefix.path + "/user.reg");
+                 userReg);
         case userreg::LookupStatus::kNoValue:
-            Fail("the key HKEY_CURRENT_USER\\" + key + " has no default value in " + prefix.path +
-                 "/user.reg");
+            Fail("the key HKEY_CURRENT_USER\\" + key + " has no default value in " + userReg);
         case userreg::LookupStatus::kFound:
             break;
     }
     if (found.type != userreg::ValueType::kString &&
         found.type != userreg::ValueType::kExpandString) {
-        Fail("the registered client path in " + prefix.path + "/user.reg is not text");
+        Fail("the registered client path in " + userReg + " is not text");
     }
-    const std::string windowsDir = platform::CutToDirectory(found.text);
+    // Wine's spelling: "/" separates as "\\" does, and ".." stops at the drive's root.
+    const std::string registered = platform::NormalizeWindowsPath(found.text);
+    const std::string windowsDir = platform::CutToDirectory(registered);
     const platform::HostPath installDir = platform::MapWindowsPath(prefix.path, windowsDir);
     if (!installDir.error.empty()) {
         Fail(installDir.error);
     }
-    const platform::HostPath executable = platform::MapWindowsPath(prefix.path, found.text);
+    const platform::HostPath executable = platform::MapWindowsPath(prefix.path, registered);
     return {installDir.path, executable.error.empty() ? executable.path : "",
-            prefix.path + "/user.reg: " + found.text};
+            userReg + ": " + Clipped(found.text)};
 }
 
 }  // namespace huevane::cli

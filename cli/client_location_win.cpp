@@ -20,7 +20,8 @@ ClientLocation LocateClient(const std::optional<std::string>& dir,
         Fail("the client is not registered: no default value in HKEY_CURRENT_USER\\" +
              std::string(platform::kClientKeyPath));
     }
-    return {platform::CutToDirectory(executable), executable,
+    const std::string registered = platform::NormalizeWindowsPath(executable);
+    return {platform::CutToDirectory(registered), registered,
             "registry: HKEY_CURRENT_USER\\" + std::string(platform::kClientKeyPath)};
 }
 

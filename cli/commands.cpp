@@ -14,6 +14,7 @@
 #include "cli/help_text.h"
 #include "core/apply_command.h"
 #include "core/catalogue.h"
+#include "core/clipped_text.h"
 #include "core/color_text.h"
 #include "core/encoders.h"
 #include "core/file_ops.h"
@@ -64,6 +65,18 @@ std::optional<std::array<unsigned, 3>> ParseBuildText(std::string_view text) {
     return parts;
 }
 
+// Why a file step failed, in words a user can act on.
+std::string Reason(const RunError& e) {
+    switch (e.number()) {
+        case ErrorNumber::kFileAlreadyOpen:
+            return "another program is writing it (File already open)";
+        case ErrorNumber::kPathFileAccess:
+            return "not a regular file (Path/File access error)";
+        default:
+            return e.what();
+    }
+}
+
 std::string BuildText(unsigned major, unsigned minor, unsigned build) {
     return std::to_string(major) + "." + std::to_string(minor) + "." + std::to_string(build);
 }
@@ -76,16 +89,16 @@ std::int16_t ParseVersion(std::string_view text) {
         if (const auto version = VersionForBuild((*build)[0], (*build)[1], (*build)[2])) {
             return *version;
         }
-        Fail("build " + std::string(text) + " is in none of the known version ranges");
+        Fail("build " + Clipped(text) + " is in none of the known version ranges");
     }
-    UsageError("unknown version " + std::string(text) + " (see 'huevane-cli versions')");
+    UsageError("unknown version " + Clipped(text) + " (see 'huevane-cli versions')");
 }
 
 std::int16_t ParseProperty(std::string_view text) {
     if (const std::optional<std::int16_t> index = IndexIn(kPropertyTexts, text)) {
         return *index;
     }
-    UsageError("unknown property " + std::string(text) + " (see 'huevane-cli properties')");
+    UsageError("unknown property " + Clipped(text) + " (see 'huevane-cli properties')");
 }
 
 // The client's version list entry, read from its executable, or why it cannot be told.
@@ -104,13 +117,13 @@ Detection DetectVersion(const ClientLocation& location, FileSystem& fs) {
     try {
         image = ReadWholeFile(fs, location.executable);
     } catch (const RunError& e) {
-        return {std::nullopt, "", "cannot read " + location.executable + ": " + e.what()};
+        return {std::nullopt, "", "cannot read " + Clipped(location.executable) + ": " + Reason(e)};
     }
     const auto bytes =
         std::span(reinterpret_cast<const unsigned char*>(image.data()), image.size());
     const std::optional<pe::FileVersion> version = pe::ReadFileVersion(bytes);
     if (!version) {
-        return {std::nullopt, "", "no version resource in " + location.executable};
+        return {std::nullopt, "", "no version resource in " + Clipped(location.executable)};
     }
     const std::string build = BuildText(version->major, version->minor, version->build);
     const std::optional<std::int16_t> index =
@@ -123,8 +136,8 @@ Detection DetectVersion(const ClientLocation& location, FileSystem& fs) {
 
 class Session {
 public:
-    Session(const Arguments& args, std::ostream& out, FileSystem& fs)
-        : args_(args), out_(out), fs_(fs) {}
+    Session(const Arguments& args, std::ostream& out, std::ostream& err, FileSystem& fs)
+        : args_(args), out_(out), err_(err), fs_(fs) {}
 
     void Run() {
         const std::string& command = args_.command;
@@ -134,7 +147,9 @@ public:
             ListEntries(kPropertyTexts);
         } else if (command == "locate") {
             const ClientLocation& location = Location();
-            out_ << location.installDir << "\n(from " << location.source << ")\n";
+            // Only the directory on standard output, for dir=$(huevane-cli locate).
+            out_ << location.installDir << "\n";
+            err_ << "(from " << location.source << ")\n";
         } else if (command == "detect") {
             Detect();
         } else if (command == "get") {
@@ -166,7 +181,7 @@ private:
         try {
             return ExistingFilePath(fs_, dir, kTargetFileName);
         } catch (const RunError&) {
-            Fail("no buddyui.ocm in " + dir);
+            Fail("no buddyui.ocm in " + Clipped(dir));
         }
     }
 
@@ -193,8 +208,9 @@ private:
         if (writing && !args_.force) {
             const Detection detection = DetectVersion(Location(), fs_);
             if (detection.version && *detection.version != version) {
-                Fail("--version " + *args_.version + " disagrees with the client's build " +
-                     detection.build + "; add --force to write anyway");
+                Fail("--version " + Clipped(*args_.version) +
+                     " disagrees with the client's build " + detection.build +
+                     "; add --force to write anyway");
             }
         }
         return version;
@@ -214,24 +230,25 @@ private:
             }
         }
         const std::string target = Target();
-        std::string image;
         try {
-            image = ReadWholeFile(fs_, target);
+            const std::unique_ptr<ReadableFile> file = fs_.OpenRead(target);
+            for (const std::int16_t property : properties) {
+                const std::string_view name = kPropertyTexts[static_cast<std::size_t>(property)];
+                if (!IsAvailable(version, property)) {
+                    continue;  // this build has no such colour
+                }
+                const auto offset = static_cast<std::uint64_t>(
+                    modColors::HexToSpot(LookupOffset(version, property)) - 1);
+                const std::string bytes = ReadBytesAt(*file, offset, 3);
+                if (bytes.size() < 3) {
+                    Fail(Clipped(target) + " is too short to hold " + std::string(name) +
+                         ": it has " + std::to_string(file->Size()) + " bytes, " +
+                         std::to_string(offset + 3) + " are needed");
+                }
+                out_ << name << ": " << FormatColorBytes(bytes) << "\n";
+            }
         } catch (const RunError& e) {
-            Fail("cannot read " + target + ": " + e.what());
-        }
-        for (const std::int16_t property : properties) {
-            const std::string_view name = kPropertyTexts[static_cast<std::size_t>(property)];
-            if (!IsAvailable(version, property)) {
-                continue;  // this build has no such colour
-            }
-            const auto offset =
-                static_cast<std::size_t>(modColors::HexToSpot(LookupOffset(version, property)) - 1);
-            if (offset + 3 > image.size()) {
-                Fail(target + " is too short to hold " + std::string(name));
-            }
-            out_ << name << ": " << FormatColorBytes(std::string_view(image).substr(offset, 3))
-                 << "\n";
+            Fail("cannot read " + Clipped(target) + ": " + Reason(e));
         }
     }
 
@@ -240,13 +257,21 @@ private:
         for (const std::string& text : args_.colors) {
             const std::optional<std::int32_t> color = ParseColorText(text);
             if (!color) {
-                UsageError("bad colour " + text + " (use #RRGGBB, RRGGBB or R,G,B)");
+                UsageError("bad colour " + Clipped(text) + " (use #RRGGBB, RRGGBB or R,G,B)");
             }
             colors.push_back(*color);
         }
         std::vector<std::int16_t> properties(args_.properties.size());
         std::transform(args_.properties.begin(), args_.properties.end(), properties.begin(),
                        [](const std::string& text) { return ParseProperty(text); });
+        for (std::size_t i = 0; i < properties.size(); ++i) {
+            if (std::count(properties.begin(), properties.begin() + static_cast<std::ptrdiff_t>(i),
+                           properties[i]) != 0) {
+                UsageError("property " +
+                           std::string(kPropertyTexts[static_cast<std::size_t>(properties[i])]) +
+                           " given twice");
+            }
+        }
         const std::int16_t version = Version(true);
         std::vector<ColorPatch> patches;
         for (std::size_t i = 0; i < properties.size(); ++i) {
@@ -258,16 +283,21 @@ private:
         }
         const std::string target = Target();
         if (args_.backup) {
+            RefuseTheTargetItself(*args_.backup, target);
             try {
                 CopyFileAtomically(fs_, target, *args_.backup);
             } catch (const RunError& e) {
-                Fail("cannot make the backup " + *args_.backup + ": " + e.what());
+                Fail("cannot make the backup " + Clipped(*args_.backup) + ": " + Reason(e));
             }
         }
         try {
-            PatchColors(fs_, target, patches);
+            PatchColors(fs_, target, patches, ColorFit::kWholeColour);
+        } catch (const FileTooShort& e) {
+            Fail(Clipped(target) + " has " + std::to_string(e.size()) + " bytes, " +
+                 std::to_string(e.needed()) + " are needed for the colours of this version" +
+                 " (it is unchanged)");
         } catch (const RunError& e) {
-            Fail("cannot rewrite " + target + ": " + e.what() + " (it is unchanged)");
+            Fail("cannot rewrite " + Clipped(target) + ": " + Reason(e) + " (it is unchanged)");
         }
         out_ << "set " << patches.size() << (patches.size() == 1 ? " colour" : " colours") << " in "
              << target << "\n";
@@ -276,23 +306,43 @@ private:
     void Restore() {
         const std::string target = Target();
         const std::string& backup = *args_.backup;
-        try {
-            std::unique_ptr<ReadableFile> copy = fs_.OpenRead(backup);
-            const std::uint64_t backupSize = copy->Size();
-            const std::uint64_t targetSize = fs_.OpenRead(target)->Size();
+        RefuseTheTargetItself(backup, target);
+        const auto sameSize = [&](std::uint64_t backupSize,
+                                  const std::optional<FileIdentity>& current) {
+            const std::uint64_t targetSize = current ? current->size : 0;
             if (backupSize != targetSize) {
-                Fail(backup + " has " + std::to_string(backupSize) + " bytes and " + target +
-                     " has " + std::to_string(targetSize) + ": not a backup of it");
+                Fail(Clipped(backup) + " has " + std::to_string(backupSize) + " bytes and " +
+                     Clipped(target) + " has " + std::to_string(targetSize) +
+                     ": not a backup of it");
             }
-            RewriteInPlace(fs_, std::move(copy), target);
+        };
+        try {
+            CopyFileAtomically(fs_, backup, target, sameSize);
         } catch (const RunError& e) {
-            Fail("cannot restore " + target + " from " + backup + ": " + e.what());
+            Fail("cannot restore " + Clipped(target) + " from " + Clipped(backup) + ": " +
+                 Reason(e));
         }
         out_ << "restored " << target << " from " << backup << "\n";
     }
 
+    // A backup path that names the target, in any spelling or through a link, would have the
+    // target's bytes copied onto themselves: refused before anything is written.
+    void RefuseTheTargetItself(const std::string& backup, const std::string& target) {
+        try {
+            const std::optional<FileIdentity> backupFile = fs_.Identify(backup);
+            const std::optional<FileIdentity> targetFile = fs_.Identify(target);
+            if (backupFile && targetFile && backupFile->SameFile(*targetFile)) {
+                Fail("--backup " + Clipped(backup) + " is " + Clipped(target) +
+                     " itself; name another file");
+            }
+        } catch (const RunError& e) {
+            Fail("cannot look at " + Clipped(backup) + ": " + Reason(e));
+        }
+    }
+
     const Arguments& args_;
     std::ostream& out_;
+    std::ostream& err_;
     FileSystem& fs_;
     std::optional<ClientLocation> location_;
 };
@@ -307,7 +357,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
             (parsed.help ? out : err) << HelpText(parsed.command);
             return parsed.help ? 0 : kExitUsage;
         }
-        Session(parsed, out, fs).Run();
+        Session(parsed, out, err, fs).Run();
         return 0;
     } catch (const CliError& e) {
         err << "huevane-cli: " << e.what();

@@ -64,7 +64,8 @@ Lists the client builds, or the buddy-list colours, with the indices that --vers
 constexpr std::string_view kLocateHelp =
     R"(Usage: huevane-cli [--dir PATH | --prefix DIR] locate
 
-Prints the client's install directory, and where that path came from.
+Prints the client's install directory on standard output, and where that path came from on
+standard error.
 )";
 
 constexpr std::string_view kDetectHelp =

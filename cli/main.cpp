@@ -8,6 +8,7 @@
 
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
+    huevane::platform::RemoveNewFileOnSignals();
     const auto fs = huevane::platform::MakeNativeFileSystem();
     return huevane::cli::RunCli(args, std::cout, std::cerr, *fs);
 }

@@ -42,9 +42,26 @@ std::string FilePathFor(FileSystem& fs, const std::string& dir, std::string_view
     return fs.JoinPath(dir, entry ? *entry : std::string(name));
 }
 
-void RewriteInPlace(FileSystem& fs, std::unique_ptr<ReadableFile> source,
-                    const std::string& destination, const ChunkEditor& edit) {
-    const std::uint64_t expectedSize = source->Size();
+namespace {
+
+// Rewrites destination from source, or in place when source is nullptr.
+void Rewrite(FileSystem& fs, const std::string* sourcePath, const std::string& destinationPath,
+             const ChunkEditor& edit, const RewriteCheck& check) {
+    const std::string destination = fs.ResolveLinks(destinationPath);
+    std::unique_ptr<FileLock> lock = fs.LockForWriting(destination);
+    if (lock) {
+        fs.RemoveLeftovers(destination);
+    }
+    std::unique_ptr<ReadableFile> source = fs.OpenRead(sourcePath ? *sourcePath : destination);
+    const FileIdentity read = source->Identity();
+    const std::optional<FileIdentity> before =
+        sourcePath ? fs.Identify(destination) : std::optional<FileIdentity>(read);
+    if (sourcePath && before && before->SameFile(read)) {
+        throw RunError(ErrorNumber::kPathFileAccess);  // the copy would be the file itself
+    }
+    if (check) {
+        check(read.size, before);
+    }
     std::unique_ptr<NewFile> copy = fs.CreateNewBeside(destination);
     const std::string newPath = copy->path();
     try {
@@ -58,19 +75,36 @@ void RewriteInPlace(FileSystem& fs, std::unique_ptr<ReadableFile> source,
             copy->Write(std::string_view(chunk.data(), chunk.size()));
             offset += count;
         }
-        if (offset != expectedSize) {
+        if (offset != read.size) {
             throw RunError(ErrorNumber::kDeviceIo);  // someone changed the file while we read it
         }
         copy->Flush();
         // Windows renames neither an open file nor over one that is open without sharing.
         copy.reset();
         source.reset();
-        fs.Replace(newPath, destination);
+        // A program that does not take the lock may have rewritten the file meanwhile; its
+        // change must not be lost under ours.
+        if (fs.Identify(destination) != before) {
+            throw RunError(ErrorNumber::kFileAlreadyOpen);
+        }
+        fs.Replace(newPath, destination, std::move(lock));
     } catch (...) {
         copy.reset();
         fs.Remove(newPath);
         throw;
     }
+}
+
+}  // namespace
+
+void RewriteInPlace(FileSystem& fs, const std::string& path, const ChunkEditor& edit,
+                    const RewriteCheck& check) {
+    Rewrite(fs, nullptr, path, edit, check);
+}
+
+void CopyFileAtomically(FileSystem& fs, const std::string& source, const std::string& destination,
+                        const RewriteCheck& check) {
+    Rewrite(fs, &source, destination, {}, check);
 }
 
 std::string ReadWholeFile(FileSystem& fs, const std::string& path) {
@@ -84,8 +118,19 @@ std::string ReadWholeFile(FileSystem& fs, const std::string& path) {
     return bytes;
 }
 
-void CopyFileAtomically(FileSystem& fs, const std::string& source, const std::string& destination) {
-    RewriteInPlace(fs, fs.OpenRead(source), destination);
+std::string ReadBytesAt(ReadableFile& file, std::uint64_t offset, std::size_t count) {
+    std::string bytes(count, '\0');
+    file.Seek(offset);
+    std::size_t got = 0;
+    while (got < count) {
+        const std::size_t n = file.Read(std::span<char>(bytes.data() + got, count - got));
+        if (n == 0) {
+            break;
+        }
+        got += n;
+    }
+    bytes.resize(got);
+    return bytes;
 }
 
 }  // namespace huevane

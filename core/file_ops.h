@@ -26,16 +26,28 @@ std::string FilePathFor(FileSystem& fs, const std::string& dir, std::string_view
 // Sees each chunk of a file on its way to the new copy, with the chunk's offset in the file.
 using ChunkEditor = std::function<void(std::span<char> chunk, std::uint64_t offset)>;
 
-// Streams source into a new file beside destination, passing every chunk through edit (when
-// given), flushes it to disk and swaps it in. On any failure the destination is as it was and
-// the new file is gone. Streaming keeps memory flat whatever the file's size.
-void RewriteInPlace(FileSystem& fs, std::unique_ptr<ReadableFile> source,
-                    const std::string& destination, const ChunkEditor& edit = {});
+// Looks, before anything is written, at the size of the bytes about to be written and at the
+// file they will replace (nullopt when there is none yet); throws to stop the rewrite.
+using RewriteCheck =
+    std::function<void(std::uint64_t size, const std::optional<FileIdentity>& destination)>;
+
+// Streams the file at path into a new file beside it, passing every chunk through edit (when
+// given), flushes it to disk and swaps it in. Symbolic links are followed: the file they point
+// to is rewritten and the link stays. The file is locked against other writers from before it
+// is read until it is replaced, and a file that another program changed meanwhile is left as
+// that program wrote it (error 55). On any failure the file is as it was and the new file is
+// gone. Streaming keeps memory flat whatever the file's size.
+void RewriteInPlace(FileSystem& fs, const std::string& path, const ChunkEditor& edit = {},
+                    const RewriteCheck& check = {});
+
+// Copies source over destination in the same way. Refuses (error 75) when both name one file.
+void CopyFileAtomically(FileSystem& fs, const std::string& source, const std::string& destination,
+                        const RewriteCheck& check = {});
 
 // The whole content of a file; for reading, not for rewriting.
 std::string ReadWholeFile(FileSystem& fs, const std::string& path);
 
-// Copies source over destination with RewriteInPlace.
-void CopyFileAtomically(FileSystem& fs, const std::string& source, const std::string& destination);
+// Up to count bytes of file from offset on; fewer where the file ends.
+std::string ReadBytesAt(ReadableFile& file, std::uint64_t offset, std::size_t count);
 
 }  // namespace huevane

@@ -21,20 +21,31 @@ void PatchChunk(std::span<char> chunk, std::uint64_t chunkOffset, std::string_vi
     }
 }
 
-void PatchColors(FileSystem& fs, const std::string& path, const std::vector<ColorPatch>& patches) {
-    std::unique_ptr<ReadableFile> source = fs.OpenRead(path);
-    const std::uint64_t size = source->Size();
-    const bool outside = std::any_of(patches.begin(), patches.end(), [size](const ColorPatch& p) {
-        return p.lngSpot < 1 || static_cast<std::uint64_t>(p.lngSpot) > size;
-    });
-    if (outside) {
-        throw RunError(ErrorNumber::kInvalidArgument);
-    }
-    RewriteInPlace(fs, std::move(source), path, [&](std::span<char> chunk, std::uint64_t offset) {
+void PatchColors(FileSystem& fs, const std::string& path, const std::vector<ColorPatch>& patches,
+                 ColorFit fit) {
+    const auto fits = [&](std::uint64_t size, const std::optional<FileIdentity>&) {
+        std::uint64_t needed = 0;
         for (const ColorPatch& patch : patches) {
-            PatchChunk(chunk, offset, patch.strColor, patch.lngSpot);
+            if (patch.lngSpot < 1) {
+                throw RunError(ErrorNumber::kInvalidArgument);
+            }
+            const std::uint64_t first = static_cast<std::uint64_t>(patch.lngSpot) - 1;
+            needed = std::max(needed, first + (fit == ColorFit::kWholeColour
+                                                   ? std::uint64_t{patch.strColor.size()}
+                                                   : std::uint64_t{1}));
         }
-    });
+        if (needed > size) {
+            throw FileTooShort(size, needed);
+        }
+    };
+    RewriteInPlace(
+        fs, path,
+        [&](std::span<char> chunk, std::uint64_t offset) {
+            for (const ColorPatch& patch : patches) {
+                PatchChunk(chunk, offset, patch.strColor, patch.lngSpot);
+            }
+        },
+        fits);
 }
 
 void UpdateBuddyUi(FileSystem& fs, const std::string& installDir, std::string_view strColor,

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/file_system.h"
+#include "core/run_error.h"
 
 namespace huevane {
 
@@ -30,8 +31,29 @@ struct ColorPatch {
     std::int32_t lngSpot;
 };
 
+// How much of each colour must lie inside the file.
+enum class ColorFit {
+    kFirstByte,    // bytes past the end are dropped, as the window program has always done
+    kWholeColour,  // all or nothing
+};
+
+// Error 5 for a colour that does not fit in the file, with the sizes that tell why.
+class FileTooShort : public RunError {
+public:
+    FileTooShort(std::uint64_t size, std::uint64_t needed) noexcept
+        : RunError(ErrorNumber::kInvalidArgument), size_(size), needed_(needed) {}
+    std::uint64_t size() const noexcept { return size_; }
+    std::uint64_t needed() const noexcept { return needed_; }
+
+private:
+    std::uint64_t size_;
+    std::uint64_t needed_;
+};
+
 // Writes every patch into the file at path in one atomic replacement: all of them or, on any
-// error, none. Raises error 5 when a position is not inside the file.
-void PatchColors(FileSystem& fs, const std::string& path, const std::vector<ColorPatch>& patches);
+// error, none. Raises FileTooShort when a colour does not fit as fit asks, and error 5 for a
+// position before the start of the file.
+void PatchColors(FileSystem& fs, const std::string& path, const std::vector<ColorPatch>& patches,
+                 ColorFit fit = ColorFit::kFirstByte);
 
 }  // namespace huevane

@@ -1,12 +1,25 @@
 // POSIX file operations: new files are fsync'ed, renamed over the target, and the directory is
-// fsync'ed so the rename survives a power loss.
+// fsync'ed so the rename survives a power loss. Writers lock the target with an open file
+// description lock (fcntl), which Wine's own file locks also honour, and which the kernel lets
+// go when the process dies.
 #include <dirent.h>
+#include <pthread.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <atomic>
+#include <cctype>
 #include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
 #include <string>
+#include <thread>
+#include <utility>
 
 #include "core/run_error.h"
 #include "platform/native_file_system.h"
@@ -28,6 +41,7 @@ RunError ErrorFromErrno(int err) {
         case EDQUOT:
             return RunError(ErrorNumber::kDiskFull);
         case EISDIR:
+        case ENXIO:  // a socket, or a device with nothing behind it
             return RunError(ErrorNumber::kPathFileAccess);
         case ENAMETOOLONG:
             return RunError(ErrorNumber::kBadFileName);
@@ -51,10 +65,94 @@ public:
         }
     }
     int get() const noexcept { return fd_; }
+    int release() noexcept { return std::exchange(fd_, -1); }
 
 private:
     int fd_;
 };
+
+// How long a writer waits for another one to finish with the file before giving up.
+constexpr auto kLockWait = std::chrono::seconds(10);
+constexpr auto kLockPoll = std::chrono::milliseconds(50);
+
+// mkstemp's name for a new file beside destination is "." + name + "." + this many letters.
+constexpr std::size_t kUniqueLetters = 6;
+
+// The signals that end huevane-cli, and after which it removes its new file.
+constexpr int kFatalSignals[] = {SIGINT, SIGTERM, SIGHUP};
+
+// The new file being written, for the signal handler to remove: a fixed buffer, as nothing
+// else may be touched there.
+char g_newFilePath[4096];
+volatile std::sig_atomic_t g_newFileSet = 0;
+
+void NoteNewFile(const std::string& path) noexcept {
+    if (path.size() < sizeof g_newFilePath) {
+        std::memcpy(g_newFilePath, path.c_str(), path.size() + 1);
+        std::atomic_signal_fence(std::memory_order_seq_cst);
+        g_newFileSet = 1;
+    }
+}
+
+void ForgetNewFile() noexcept {
+    g_newFileSet = 0;
+    std::atomic_signal_fence(std::memory_order_seq_cst);
+}
+
+extern "C" void RemoveNewFileAndDie(int signalNumber) {
+    if (g_newFileSet != 0) {
+        ::unlink(g_newFilePath);
+    }
+    ::signal(signalNumber, SIG_DFL);
+    ::raise(signalNumber);
+}
+
+FileIdentity IdentityOf(const struct stat& st) {
+#ifdef __APPLE__
+    const struct timespec& modified = st.st_mtimespec;
+#else
+    const struct timespec& modified = st.st_mtim;
+#endif
+    return {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino),
+            static_cast<std::uint64_t>(st.st_size),
+            static_cast<std::int64_t>(modified.tv_sec) * 1000000000 + modified.tv_nsec};
+}
+
+// Takes the writers' lock on fd without waiting; false when another holds it.
+bool TryLock(int fd) {
+#ifdef F_OFD_SETLK
+    struct flock range {};
+    range.l_type = F_WRLCK;
+    range.l_whence = SEEK_SET;  // from the start to the end, however long the file grows
+    if (::fcntl(fd, F_OFD_SETLK, &range) == 0) {
+        return true;
+    }
+#else
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+        return true;
+    }
+#endif
+    if (errno == EAGAIN || errno == EACCES || errno == EWOULDBLOCK) {
+        return false;
+    }
+    ThrowLastError();
+}
+
+class PosixFileLock final : public FileLock {
+public:
+    explicit PosixFileLock(int fd) noexcept : fd_(fd) {}
+
+private:
+    Descriptor fd_;  // closing it lets go of the lock
+};
+
+// True for a name that CreateNewBeside gives a new file beside destinationName.
+bool IsNewFileName(const std::string& name, const std::string& destinationName) {
+    const std::string prefix = "." + destinationName + ".";
+    return name.size() == prefix.size() + kUniqueLetters && name.rfind(prefix, 0) == 0 &&
+           std::all_of(name.begin() + static_cast<std::ptrdiff_t>(prefix.size()), name.end(),
+                       [](char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; });
+}
 
 std::string DirectoryOf(const std::string& path) {
     const std::size_t slash = path.rfind('/');
@@ -73,12 +171,20 @@ class PosixReadableFile final : public ReadableFile {
 public:
     explicit PosixReadableFile(int fd) noexcept : fd_(fd) {}
 
-    std::uint64_t Size() override {
+    std::uint64_t Size() override { return Identity().size; }
+
+    FileIdentity Identity() override {
         struct stat st {};
         if (::fstat(fd_.get(), &st) != 0) {
             ThrowLastError();
         }
-        return static_cast<std::uint64_t>(st.st_size);
+        return IdentityOf(st);
+    }
+
+    void Seek(std::uint64_t offset) override {
+        if (::lseek(fd_.get(), static_cast<off_t>(offset), SEEK_SET) < 0) {
+            ThrowLastError();
+        }
     }
 
     std::size_t Read(std::span<char> buffer) override {
@@ -153,7 +259,8 @@ public:
     }
 
     std::unique_ptr<ReadableFile> OpenRead(const std::string& path) override {
-        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        // Non-blocking, so that a FIFO cannot keep open() waiting for a writer.
+        const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
         if (fd < 0) {
             ThrowLastError();
         }
@@ -162,33 +269,135 @@ public:
         if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
             throw RunError(ErrorNumber::kPathFileAccess);
         }
+        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
         return file;
+    }
+
+    std::optional<FileIdentity> Identify(const std::string& path) override {
+        struct stat st {};
+        if (::stat(path.c_str(), &st) != 0) {
+            if (errno == ENOENT || errno == ENOTDIR) {
+                return std::nullopt;
+            }
+            ThrowLastError();
+        }
+        return IdentityOf(st);
+    }
+
+    std::string ResolveLinks(const std::string& path) override {
+        char* resolved = ::realpath(path.c_str(), nullptr);
+        if (resolved == nullptr) {
+            return path;
+        }
+        std::string result = resolved;
+        std::free(resolved);
+        return result;
+    }
+
+    std::unique_ptr<FileLock> LockForWriting(const std::string& path) override {
+        struct stat st {};
+        if (::stat(path.c_str(), &st) != 0) {
+            if (errno == ENOENT) {
+                return nullptr;
+            }
+            ThrowLastError();
+        }
+        if (!S_ISREG(st.st_mode)) {
+            throw RunError(ErrorNumber::kPathFileAccess);  // never open a FIFO or a device
+        }
+        const auto deadline = std::chrono::steady_clock::now() + kLockWait;
+        for (;;) {
+            // Opening for writing asks the system whether this user may write the file, with
+            // the rights it would apply to a direct write; rename() would only ask about the
+            // directory.
+            Descriptor fd(::open(path.c_str(), O_RDWR | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+            if (fd.get() < 0) {
+                if (errno == ENOENT) {
+                    return nullptr;
+                }
+                ThrowLastError();
+            }
+            struct stat held {};
+            if (::fstat(fd.get(), &held) != 0 || !S_ISREG(held.st_mode)) {
+                throw RunError(ErrorNumber::kPathFileAccess);
+            }
+            if (TryLock(fd.get())) {
+                // The writer we waited for has put a new file in place: lock that one instead.
+                struct stat now {};
+                if (::stat(path.c_str(), &now) == 0 && now.st_dev == held.st_dev &&
+                    now.st_ino == held.st_ino) {
+                    return std::make_unique<PosixFileLock>(fd.release());
+                }
+                continue;
+            }
+            if (std::chrono::steady_clock::now() >= deadline) {
+                throw RunError(ErrorNumber::kFileAlreadyOpen);
+            }
+            std::this_thread::sleep_for(kLockPoll);
+        }
+    }
+
+    void RemoveLeftovers(const std::string& destination) noexcept override {
+        const std::string dir = DirectoryOf(destination);
+        const std::string name = NameOf(destination);
+        DIR* handle = ::opendir(dir.c_str());
+        if (handle == nullptr) {
+            return;
+        }
+        while (const dirent* entry = ::readdir(handle)) {
+            struct stat st {};
+            if (IsNewFileName(entry->d_name, name) &&
+                ::fstatat(::dirfd(handle), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 &&
+                S_ISREG(st.st_mode)) {
+                ::unlinkat(::dirfd(handle), entry->d_name, 0);
+            }
+        }
+        ::closedir(handle);
     }
 
     std::unique_ptr<NewFile> CreateNewBeside(const std::string& destination) override {
         std::string pattern =
-            JoinPath(DirectoryOf(destination), "." + NameOf(destination) + ".XXXXXX");
+            JoinPath(DirectoryOf(destination),
+                     "." + NameOf(destination) + "." + std::string(kUniqueLetters, 'X'));
+        // A signal between creating the file and noting its name would leave the file behind.
+        sigset_t fatal;
+        sigset_t before;
+        sigemptyset(&fatal);
+        for (const int signalNumber : kFatalSignals) {
+            sigaddset(&fatal, signalNumber);
+        }
+        ::pthread_sigmask(SIG_BLOCK, &fatal, &before);
         const int fd = ::mkstemp(pattern.data());
+        const int err = errno;
+        if (fd >= 0) {
+            NoteNewFile(pattern);
+        }
+        ::pthread_sigmask(SIG_SETMASK, &before, nullptr);
         if (fd < 0) {
-            ThrowLastError();
+            throw ErrorFromErrno(err);
         }
         auto file = std::make_unique<PosixNewFile>(fd, std::string(pattern));
-        // The replacement keeps the permissions the destination had.
+        // The replacement keeps the destination's permissions, and its owner and group as far
+        // as this process may give them away (root may, others only to a group of their own).
         struct stat st {};
         if (::stat(destination.c_str(), &st) == 0) {
+            if (::fchown(fd, st.st_uid, st.st_gid) != 0) {
+                [[maybe_unused]] const int ignored =
+                    ::fchown(fd, static_cast<uid_t>(-1), st.st_gid);
+            }
             if (::fchmod(fd, st.st_mode & 07777) != 0) {
-                const int err = errno;
+                const int chmodError = errno;
                 file.reset();
-                ::unlink(pattern.c_str());
-                throw ErrorFromErrno(err);
+                Remove(pattern);
+                throw ErrorFromErrno(chmodError);
             }
         }
         return file;
     }
 
-    void Replace(const std::string& newPath, const std::string& destination) override {
-        // rename() would happily replace a file without write permission (and root ignores
-        // permissions altogether), so a read-only destination is refused here, as on Windows.
+    void Replace(const std::string& newPath, const std::string& destination,
+                 std::unique_ptr<FileLock> lock) override {
+        // Even root may not replace a file that nobody may write, as on Windows.
         struct stat st {};
         if (::stat(destination.c_str(), &st) == 0 &&
             (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
@@ -197,20 +406,39 @@ public:
         if (::rename(newPath.c_str(), destination.c_str()) != 0) {
             ThrowLastError();
         }
+        ForgetNewFile();
         const Descriptor dir(
             ::open(DirectoryOf(destination).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
         if (dir.get() >= 0) {
             ::fsync(dir.get());  // the rename has happened; a failed directory sync cannot undo it
         }
+        lock.reset();  // only now may the next writer read the file
     }
 
-    void Remove(const std::string& path) noexcept override { ::unlink(path.c_str()); }
+    void Remove(const std::string& path) noexcept override {
+        ::unlink(path.c_str());
+        ForgetNewFile();
+    }
 };
 
 }  // namespace
 
 std::unique_ptr<FileSystem> MakeNativeFileSystem() {
     return std::make_unique<PosixFileSystem>();
+}
+
+void RemoveNewFileOnSignals() {
+    for (const int signalNumber : kFatalSignals) {
+        struct sigaction action {};
+        ::sigaction(signalNumber, nullptr, &action);
+        if (action.sa_handler == SIG_IGN) {
+            continue;  // started under nohup, or in the background of a shell without job control
+        }
+        action = {};
+        action.sa_handler = RemoveNewFileAndDie;
+        sigemptyset(&action.sa_mask);
+        ::sigaction(signalNumber, &action, nullptr);
+    }
 }
 
 }  // namespace huevane::platform

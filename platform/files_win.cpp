@@ -1,10 +1,15 @@
 // Win32 file operations: new files are flushed with FlushFileBuffers and swapped in with
-// MoveFileEx(MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH).
+// MoveFileEx(MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH). Writers lock one byte far past
+// the end of the target with LockFileEx, so readers are never in the way, and the system lets go
+// of the lock when the process dies.
 #include <windows.h>
 
 #include <algorithm>
 #include <array>
+#include <atomic>
+#include <cctype>
 #include <string>
+#include <utility>
 
 #include "core/run_error.h"
 #include "platform/native_file_system.h"
@@ -65,6 +70,40 @@ bool RetryWhileBusy(Attempt attempt, bool retryAccessDenied) {
     }
 }
 
+// How long a writer waits for another one to finish with the file, polling at this interval.
+constexpr DWORD kLockWaitMs = 10000;
+constexpr DWORD kLockPollMs = 50;
+
+// The byte the writers lock: far past the end of any real file, so that the lock keeps out
+// other writers and never stands in the way of reading.
+constexpr DWORD kLockOffsetHigh = 0x40000000;
+
+// A new file beside destination is named "." + name + "." + this many letters.
+constexpr std::size_t kUniqueLetters = 6;
+
+// Attributes the replacement takes over from the file it replaces.
+constexpr DWORD kKeptAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                                  FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+
+// The new file being written, for the console control handler to remove.
+char g_newFilePath[MAX_PATH * 4];
+std::atomic<bool> g_newFileSet{false};
+
+void NoteNewFile(const std::string& path) noexcept {
+    if (path.size() < sizeof g_newFilePath) {
+        std::copy(path.c_str(), path.c_str() + path.size() + 1, g_newFilePath);
+        g_newFileSet = true;
+    }
+}
+
+BOOL WINAPI RemoveNewFileOnConsoleEvent(DWORD /*event*/) {
+    if (g_newFileSet) {
+        // The new file is open with delete sharing: it goes when the dying process closes it.
+        DeleteFileA(g_newFilePath);
+    }
+    return FALSE;  // and the default handler ends the process
+}
+
 class Handle {
 public:
     explicit Handle(HANDLE h) noexcept : h_(h) {}
@@ -76,10 +115,67 @@ public:
         }
     }
     HANDLE get() const noexcept { return h_; }
+    HANDLE release() noexcept { return std::exchange(h_, INVALID_HANDLE_VALUE); }
 
 private:
     HANDLE h_;
 };
+
+FileIdentity IdentityOf(const BY_HANDLE_FILE_INFORMATION& info) {
+    return {info.dwVolumeSerialNumber,
+            (std::uint64_t{info.nFileIndexHigh} << 32U) | info.nFileIndexLow,
+            (std::uint64_t{info.nFileSizeHigh} << 32U) | info.nFileSizeLow,
+            static_cast<std::int64_t>((std::uint64_t{info.ftLastWriteTime.dwHighDateTime} << 32U) |
+                                      info.ftLastWriteTime.dwLowDateTime)};
+}
+
+FileIdentity IdentityOfHandle(HANDLE h) {
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!GetFileInformationByHandle(h, &info)) {
+        ThrowLastError();
+    }
+    return IdentityOf(info);
+}
+
+class WinFileLock final : public FileLock {
+public:
+    explicit WinFileLock(HANDLE h) noexcept : h_(h) {}
+
+private:
+    Handle h_;  // closing it lets go of the lock
+};
+
+std::string NameOf(const std::string& path) {
+    const std::size_t sep = path.find_last_of("\\/:");
+    return sep == std::string::npos ? path : path.substr(sep + 1);
+}
+
+bool IsNewFileName(const std::string& name, const std::string& destinationName) {
+    const std::string prefix = "." + destinationName + ".";
+    return name.size() == prefix.size() + kUniqueLetters &&
+           CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, name.c_str(),
+                          static_cast<int>(prefix.size()), prefix.c_str(),
+                          static_cast<int>(prefix.size())) == CSTR_EQUAL &&
+           std::all_of(name.begin() + static_cast<std::ptrdiff_t>(prefix.size()), name.end(),
+                       [](char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; });
+}
+
+// Six letters and digits that differ from call to call and from process to process.
+std::string UniqueLetters() {
+    static std::atomic<unsigned> counter{0};
+    static constexpr std::string_view kLetters =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    LARGE_INTEGER now{};
+    QueryPerformanceCounter(&now);
+    std::uint64_t bits = static_cast<std::uint64_t>(now.QuadPart) * 0x9E3779B97F4A7C15ULL ^
+                         (std::uint64_t{GetCurrentProcessId()} << 20U) ^ (counter++ * 7919ULL);
+    std::string letters;
+    for (std::size_t i = 0; i < kUniqueLetters; ++i) {
+        letters += kLetters[static_cast<std::size_t>(bits % kLetters.size())];
+        bits /= kLetters.size();
+    }
+    return letters;
+}
 
 std::string DirectoryOf(const std::string& path) {
     const std::size_t sep = path.find_last_of("\\/");
@@ -99,6 +195,16 @@ public:
             ThrowLastError();
         }
         return static_cast<std::uint64_t>(size.QuadPart);
+    }
+
+    FileIdentity Identity() override { return IdentityOfHandle(h_.get()); }
+
+    void Seek(std::uint64_t offset) override {
+        LARGE_INTEGER distance{};
+        distance.QuadPart = static_cast<LONGLONG>(offset);
+        if (!SetFilePointerEx(h_.get(), distance, nullptr, FILE_BEGIN)) {
+            ThrowLastError();
+        }
     }
 
     std::size_t Read(std::span<char> buffer) override {
@@ -175,10 +281,17 @@ public:
     }
 
     std::unique_ptr<ReadableFile> OpenRead(const std::string& path) override {
+        const DWORD attributes = GetFileAttributesA(path.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+            throw RunError(ErrorNumber::kPathFileAccess);
+        }
         HANDLE h = INVALID_HANDLE_VALUE;
+        // Write sharing lets a writer of this program, which holds the file open for writing
+        // under its lock, read it; a change by anyone else shows in the file's identity.
         const bool opened = RetryWhileBusy(
             [&] {
-                h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
                 return h != INVALID_HANDLE_VALUE;
             },
@@ -186,26 +299,129 @@ public:
         if (!opened) {
             ThrowLastError();
         }
-        return std::make_unique<WinReadableFile>(h);
+        auto file = std::make_unique<WinReadableFile>(h);
+        if (GetFileType(h) != FILE_TYPE_DISK) {
+            throw RunError(ErrorNumber::kPathFileAccess);  // a pipe, a console, a device
+        }
+        return file;
+    }
+
+    std::optional<FileIdentity> Identify(const std::string& path) override {
+        const Handle h(CreateFileA(path.c_str(), FILE_READ_ATTRIBUTES,
+                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                   OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+        if (h.get() == INVALID_HANDLE_VALUE) {
+            const DWORD code = GetLastError();
+            if (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND) {
+                return std::nullopt;
+            }
+            throw ErrorFromCode(code);
+        }
+        return IdentityOfHandle(h.get());
+    }
+
+    std::string ResolveLinks(const std::string& path) override { return path; }
+
+    std::unique_ptr<FileLock> LockForWriting(const std::string& path) override {
+        const DWORD attributes = GetFileAttributesA(path.c_str());
+        if (attributes == INVALID_FILE_ATTRIBUTES) {
+            const DWORD code = GetLastError();
+            if (code == ERROR_FILE_NOT_FOUND) {
+                return nullptr;
+            }
+            throw ErrorFromCode(code);
+        }
+        if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
+            throw RunError(ErrorNumber::kPathFileAccess);
+        }
+        if (attributes & FILE_ATTRIBUTE_READONLY) {
+            throw RunError(ErrorNumber::kPermissionDenied);
+        }
+        for (DWORD waited = 0;; waited += kLockPollMs) {
+            // Opening for writing asks the system whether this user may write the file. Without
+            // delete sharing nobody can replace the file while it is held.
+            HANDLE opened = INVALID_HANDLE_VALUE;
+            const bool ok = RetryWhileBusy(
+                [&] {
+                    opened = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE,
+                                         FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                         FILE_ATTRIBUTE_NORMAL, nullptr);
+                    return opened != INVALID_HANDLE_VALUE;
+                },
+                false);
+            if (!ok) {
+                ThrowLastError();
+            }
+            Handle h(opened);
+            if (GetFileType(h.get()) != FILE_TYPE_DISK) {
+                throw RunError(ErrorNumber::kPathFileAccess);
+            }
+            OVERLAPPED at{};
+            at.OffsetHigh = kLockOffsetHigh;
+            if (LockFileEx(h.get(), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0,
+                           &at)) {
+                return std::make_unique<WinFileLock>(h.release());
+            }
+            const DWORD code = GetLastError();
+            if (code != ERROR_LOCK_VIOLATION && code != ERROR_IO_PENDING) {
+                throw ErrorFromCode(code);
+            }
+            if (waited >= kLockWaitMs) {
+                throw RunError(ErrorNumber::kFileAlreadyOpen);
+            }
+            // Closed while waiting, so that the holder can put its new file in place.
+            Sleep(kLockPollMs);
+        }
+    }
+
+    void RemoveLeftovers(const std::string& destination) noexcept override {
+        const std::string name = NameOf(destination);
+        const std::string dir = DirectoryOf(destination);
+        WIN32_FIND_DATAA data{};
+        const HANDLE find = FindFirstFileA(JoinPath(dir, "." + name + ".*").c_str(), &data);
+        if (find == INVALID_HANDLE_VALUE) {
+            return;
+        }
+        do {
+            if ((data.dwFileAttributes &
+                 (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) == 0 &&
+                IsNewFileName(data.cFileName, name)) {
+                DeleteFileA(JoinPath(dir, data.cFileName).c_str());
+            }
+        } while (FindNextFileA(find, &data));
+        FindClose(find);
     }
 
     std::unique_ptr<NewFile> CreateNewBeside(const std::string& destination) override {
-        std::array<char, MAX_PATH> buffer{};
-        if (GetTempFileNameA(DirectoryOf(destination).c_str(), "hue", 0, buffer.data()) == 0) {
-            ThrowLastError();
-        }
-        const char* path = buffer.data();
-        const HANDLE h = CreateFileA(path, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
-                                     FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (h == INVALID_HANDLE_VALUE) {
+        const DWORD existing = GetFileAttributesA(destination.c_str());
+        const DWORD attributes =
+            existing == INVALID_FILE_ATTRIBUTES || (existing & kKeptAttributes) == 0
+                ? FILE_ATTRIBUTE_NORMAL
+                : existing & kKeptAttributes;
+        const std::string stem =
+            JoinPath(DirectoryOf(destination), "." + NameOf(destination) + ".");
+        for (int tries = 0;; ++tries) {
+            const std::string path = stem + UniqueLetters();
+            // Delete sharing lets the console control handler remove it while it is written.
+            const HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_DELETE, nullptr,
+                                         CREATE_NEW, attributes, nullptr);
+            if (h != INVALID_HANDLE_VALUE) {
+                NoteNewFile(path);
+                return std::make_unique<WinNewFile>(h, std::string(path));
+            }
             const DWORD code = GetLastError();
-            DeleteFileA(path);
-            throw ErrorFromCode(code);
+            if ((code != ERROR_FILE_EXISTS && code != ERROR_ALREADY_EXISTS) || tries == 100) {
+                throw ErrorFromCode(code);
+            }
         }
-        return std::make_unique<WinNewFile>(h, std::string(path));
     }
 
-    void Replace(const std::string& newPath, const std::string& destination) override {
+    void Replace(const std::string& newPath, const std::string& destination,
+                 std::unique_ptr<FileLock> lock) override {
+        // Windows cannot replace a file that is held open, the lock's handle included. A writer
+        // that takes the lock in this short gap finds the file changed when it comes to replace
+        // it, and stops.
+        lock.reset();
         const DWORD attributes = GetFileAttributesA(destination.c_str());
         if (attributes != INVALID_FILE_ATTRIBUTES) {
             if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
@@ -226,15 +442,23 @@ public:
         if (!moved) {
             ThrowLastError();
         }
+        g_newFileSet = false;
     }
 
-    void Remove(const std::string& path) noexcept override { DeleteFileA(path.c_str()); }
+    void Remove(const std::string& path) noexcept override {
+        DeleteFileA(path.c_str());
+        g_newFileSet = false;
+    }
 };
 
 }  // namespace
 
 std::unique_ptr<FileSystem> MakeNativeFileSystem() {
     return std::make_unique<WinFileSystem>();
+}
+
+void RemoveNewFileOnSignals() {
+    SetConsoleCtrlHandler(RemoveNewFileOnConsoleEvent, TRUE);
 }
 
 }  // namespace huevane::platform

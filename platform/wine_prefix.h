@@ -17,7 +17,8 @@ HostPath DefaultWinePrefix();
 // The host path of a Windows path ("C:\Program Files\AIM\aim.exe") inside a Wine prefix: the
 // drive through the prefix's dosdevices/<letter>: link, then each component matched without
 // regard to letter case, as Wine does on a case-sensitive file system. Every component must
-// exist.
+// exist. The path is read as Windows reads it (NormalizeWindowsPath): ".." never leaves the
+// drive.
 HostPath MapWindowsPath(const std::string& prefix, std::string_view windowsPath);
 
 }  // namespace huevane::platform

@@ -4,6 +4,8 @@
 #include <system_error>
 
 #include "core/ascii_case.h"
+#include "core/clipped_text.h"
+#include "platform/install_dir.h"
 #include "platform/wine_prefix.h"
 
 namespace huevane::platform {
@@ -32,7 +34,7 @@ std::string FindEntry(const fs::path& dir, std::string_view name) {
 HostPath DefaultWinePrefix() {
     if (const char* prefix = std::getenv("WINEPREFIX"); prefix != nullptr && *prefix != '\0') {
         if (*prefix != '/') {
-            return {"", std::string("WINEPREFIX must be an absolute path, not ") + prefix};
+            return {"", "WINEPREFIX must be an absolute path, not " + Clipped(prefix)};
         }
         return {prefix, ""};
     }
@@ -43,8 +45,10 @@ HostPath DefaultWinePrefix() {
     return {std::string(home) + "/.wine", ""};
 }
 
-HostPath MapWindowsPath(const std::string& prefix, std::string_view windowsPath) {
-    const std::string shown(windowsPath);
+HostPath MapWindowsPath(const std::string& prefix, std::string_view registeredPath) {
+    const std::string normalized = NormalizeWindowsPath(registeredPath);
+    const std::string_view windowsPath = normalized;
+    const std::string shown = Clipped(registeredPath);
     if (windowsPath.size() < 2 || windowsPath[1] != ':' ||
         !std::isalpha(static_cast<unsigned char>(windowsPath[0]))) {
         return {"", "not a path on a drive: " + shown};
@@ -53,7 +57,7 @@ HostPath MapWindowsPath(const std::string& prefix, std::string_view windowsPath)
     fs::path host = fs::path(prefix) / "dosdevices" / drive;
     std::error_code ec;
     if (!fs::is_directory(host, ec)) {
-        return {"", "drive " + drive + " is not mapped in " + prefix + "/dosdevices"};
+        return {"", "drive " + drive + " is not mapped in " + Clipped(prefix) + "/dosdevices"};
     }
     std::string_view rest = windowsPath.substr(2);
     while (!rest.empty()) {
@@ -67,8 +71,8 @@ HostPath MapWindowsPath(const std::string& prefix, std::string_view windowsPath)
         rest.remove_prefix(end == std::string_view::npos ? rest.size() : end);
         const std::string entry = FindEntry(host, component);
         if (entry.empty()) {
-            return {"", "no such path: " + shown + " (nothing named '" + std::string(component) +
-                            "' in " + host.string() + ")"};
+            return {"", "no such path: " + shown + " (nothing named '" + Clipped(component) +
+                            "' in " + Clipped(host.string()) + ")"};
         }
         host /= entry;
     }

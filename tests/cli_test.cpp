@@ -3,11 +3,17 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <csignal>
 #include <filesystem>
+#include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "cli/commands.h"
 #include "core/pe_version.h"
+#include "platform/native_file_system.h"
+#include "tests/faulty_file_system.h"
 #include "tests/pe_builder.h"
 #include "tests/process_runner.h"
 #include "tests/test_support.h"
@@ -15,6 +21,10 @@
 #ifdef _WIN32
 #include "platform/install_dir.h"
 #include "tests/registry_guard.h"
+#else
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #endif
 
 namespace huevane {
@@ -99,14 +109,51 @@ TEST_F(CliOnInstall, SetsSeveralColoursThenGetsThem) {
 }
 
 TEST_F(CliOnInstall, SetIsAllOrNothing) {
-    // Long enough for "Buddy names" at 0x56B9, too short for the background at 0x5721.
-    const std::string shortImage = test::SyntheticImage(0x5700);
-    WriteFileBytes(target_, shortImage);
-    const ProcessResult set = Cli(WithDir({"set", "--version", "3", "--property", "3", "--color",
-                                           "FFFFFF", "--property", "0", "--color", "FFFFFF"}));
-    EXPECT_EQ(set.exitStatus, 1);
-    EXPECT_EQ(ReadFileBytes(target_), shortImage);
-    EXPECT_EQ(EntryNames(installDir_), (std::set<std::string>{"buddyui.ocm"}));
+    // Long enough for "Buddy names" at 0x56B9, too short for the background at 0x5721 (as a
+    // whole, or for two of its bytes, or for one).
+    for (const std::size_t size : {std::size_t{0x5700}, kBackground + 1, kBackground + 2}) {
+        const std::string shortImage = test::SyntheticImage(size);
+        WriteFileBytes(target_, shortImage);
+        const ProcessResult set =
+            Cli(WithDir({"set", "--version", "3", "--property", "3", "--color", "FFFFFF",
+                         "--property", "0", "--color", "FFFFFF"}));
+        EXPECT_EQ(set.exitStatus, 1);
+        EXPECT_TRUE(Contains(set.err, " has " + std::to_string(size) + " bytes, " +
+                                          std::to_string(kBackground + 3) + " are needed"))
+            << set.err;
+        EXPECT_EQ(ReadFileBytes(target_), shortImage);
+        EXPECT_EQ(EntryNames(installDir_), (std::set<std::string>{"buddyui.ocm"}));
+    }
+}
+
+TEST_F(CliOnInstall, GetReadsOnlyTheBytesItShows) {
+    WriteFileBytes(target_, test::SyntheticImage(3 << 20));  // three reads, were it read whole
+    const std::unique_ptr<FileSystem> real = platform::MakeNativeFileSystem();
+    test::FaultyFileSystem recorder(*real);
+    std::ostringstream out;
+    std::ostringstream err;
+    EXPECT_EQ(
+        cli::RunCli(WithDir({"get", "--version", "3", "--property", "3"}), out, err, recorder), 0)
+        << err.str();
+    EXPECT_EQ(std::count(recorder.steps().begin(), recorder.steps().end(), test::FileStep::kRead),
+              1);
+}
+
+TEST_F(CliOnInstall, BackupThatIsTheTargetItselfIsRefused) {
+    const std::vector<std::string> spellings = {root_.File("AIM/../AIM/buddyui.ocm"), target_};
+    for (const std::string& backup : spellings) {
+        for (const std::string command : {"set", "restore"}) {
+            std::vector<std::string> args = {command, "--backup", backup};
+            if (command == "set") {
+                args.insert(args.end(), {"--version", "3", "--property", "3", "--color", "000000"});
+            }
+            const ProcessResult result = Cli(WithDir(args));
+            SCOPED_TRACE(command + " " + backup);
+            EXPECT_EQ(result.exitStatus, 1);
+            EXPECT_TRUE(Contains(result.err, "itself")) << result.err;
+            EXPECT_EQ(ReadFileBytes(target_), original_);
+        }
+    }
 }
 
 TEST_F(CliOnInstall, BacksUpAndRestores) {
@@ -152,6 +199,16 @@ TEST_F(CliOnInstall, RefusesWithOneLineAndTheRightStatus) {
         {{"get"}, 1, "give --version"},
         {{"frobnicate"}, 2, "unknown command"},
         {{"get", "--color", "000000"}, 2, "unknown option --color"},
+        {{"set", "--version", "3", "--property", "3", "--color", "000000", "--force=no"},
+         2,
+         "--force takes no value"},
+        {{"set", "--version", "3", "--property", "3", "--color", "000000", "--property",
+          "buddy names", "--color", "FFFFFF"},
+         2,
+         "given twice"},
+        {{"set", "--version", "3", "--property", "3", "--color", std::string(100000, '7')},
+         2,
+         "bad colour 777"},
     };
     for (const Case& c : cases) {
         const ProcessResult result = Cli(WithDir(c.args));
@@ -159,6 +216,7 @@ TEST_F(CliOnInstall, RefusesWithOneLineAndTheRightStatus) {
         EXPECT_EQ(result.exitStatus, c.status);
         EXPECT_TRUE(Contains(result.err, c.message));
         EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1);
+        EXPECT_LT(result.err.size(), 400u);  // what the user typed is quoted only in part
         EXPECT_TRUE(result.out.empty());
     }
     EXPECT_EQ(ReadFileBytes(target_), original_);
@@ -244,7 +302,9 @@ TEST_F(CliOnWinePrefix, LocatesThroughUserRegAndDosdevices) {
         "\r\n");
     const ProcessResult locate = Cli(WithPrefix({"locate"}));
     ASSERT_EQ(locate.exitStatus, 0) << locate.err;
-    EXPECT_TRUE(Contains(locate.out, prefix_ + "/dosdevices/c:/Program Files/AIM\n")) << locate.out;
+    // Only the directory on standard output, so that dir=$(huevane-cli locate) works.
+    EXPECT_EQ(locate.out, prefix_ + "/dosdevices/c:/Program Files/AIM\n");
+    EXPECT_TRUE(Contains(locate.err, "(from " + prefix_ + "/user.reg: c:\\PROGRAM")) << locate.err;
 
     const ProcessResult detect = Cli(WithPrefix({"detect"}));
     EXPECT_EQ(detect.exitStatus, 0) << detect.err;
@@ -313,6 +373,147 @@ TEST_F(CliOnWinePrefix, NamesWhatIsMissing) {
     const ProcessResult relative = Cli({"locate"}, {{"WINEPREFIX", "relative/prefix"}});
     EXPECT_EQ(relative.exitStatus, 1);
     EXPECT_TRUE(Contains(relative.err, "absolute")) << relative.err;
+}
+
+TEST_F(CliOnWinePrefix, DotDotStopsAtTheDriveRootAndSlashesSeparate) {
+    const std::string victim = root_.MakeSubdir("victim");  // <prefix>/../victim
+    WriteFileBytes(victim + "/buddyui.ocm", original_);
+    const std::string inside = root_.MakeSubdir("prefix/drive_c/victim");  // C:\victim
+    WriteFileBytes(inside + "/buddyui.ocm", original_);
+    for (const std::string& registered : {std::string("C:\\\\..\\\\..\\\\victim\\\\aim.exe"),
+                                          std::string("C:/../victim/aim.exe")}) {
+        SCOPED_TRACE(registered);
+        WriteUserReg(kClientSection + "@=\"" + registered + "\"\n");
+        const ProcessResult set =
+            Cli(WithPrefix({"set", "--version", "3", "--property", "3", "--color", "#ABCDEF"}));
+        EXPECT_EQ(set.exitStatus, 0) << set.err;
+        EXPECT_EQ(ReadFileBytes(inside + "/buddyui.ocm").substr(kBuddyNames, 3), "\xAB\xCD\xEF");
+        EXPECT_EQ(ReadFileBytes(victim + "/buddyui.ocm"), original_);
+        WriteFileBytes(inside + "/buddyui.ocm", original_);
+    }
+}
+
+TEST_F(CliOnWinePrefix, FifoAnywhereIsAnErrorAtOnce) {
+    WriteUserReg(kClientSection + "@=\"C:\\\\Program Files\\\\AIM\\\\aim.exe\"\n");
+    const std::string userReg = prefix_ + "/user.reg";
+    const std::string backup = root_.File("backup.ocm");
+    WriteFileBytes(backup, original_);
+    struct Case {
+        std::string fifo;
+        std::vector<std::string> args;
+    };
+    const std::vector<Case> cases = {
+        {userReg, {"locate"}},
+        {installDir_ + "/aim.exe", {"detect"}},
+        {installDir_ + "/buddyui.ocm", {"get", "--version", "3"}},
+        {installDir_ + "/buddyui.ocm",
+         {"set", "--version", "3", "--property", "3", "--color", "0,0,0"}},
+        {backup,
+         {"set", "--version", "3", "--property", "3", "--color", "0,0,0", "--backup", backup}},
+        {backup, {"restore", "--backup", backup}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args.front() + " with a FIFO at " + c.fifo);
+        const std::string kept = c.fifo + ".kept";
+        fs::rename(c.fifo, kept);
+        ASSERT_EQ(::mkfifo(c.fifo.c_str(), 0600), 0);
+        const ProcessResult result = Cli(WithPrefix(c.args));
+        EXPECT_EQ(result.exitStatus, 1);
+        EXPECT_TRUE(Contains(result.err, "not a regular file")) << result.err;
+        fs::remove(c.fifo);
+        fs::rename(kept, c.fifo);
+    }
+    EXPECT_EQ(ReadFileBytes(installDir_ + "/buddyui.ocm"), original_);
+}
+
+TEST_F(CliOnInstall, TwoWritersAtOnceBothKeepTheirChange) {
+    WriteFileBytes(target_, test::SyntheticImage(1 << 20));
+    for (int round = 0; round < 5; ++round) {
+        ProcessResult first;
+        ProcessResult second;
+        std::thread other([&] {
+            first = Cli(WithDir({"set", "--version", "3", "--property", "3", "--color", "111111"}));
+        });
+        second = Cli(WithDir({"set", "--version", "3", "--property", "0", "--color", "222222"}));
+        other.join();
+        ASSERT_EQ(first.exitStatus, 0) << first.err;
+        ASSERT_EQ(second.exitStatus, 0) << second.err;
+        const std::string patched = ReadFileBytes(target_);
+        EXPECT_EQ(patched.substr(kBuddyNames, 3), "\x11\x11\x11") << "round " << round;
+        EXPECT_EQ(patched.substr(kBackground, 3), "\x22\x22\x22") << "round " << round;
+        ASSERT_EQ(Cli(WithDir({"set", "--version", "3", "--property", "3", "--color", "000000",
+                               "--property", "0", "--color", "000000"}))
+                      .exitStatus,
+                  0);
+    }
+    EXPECT_EQ(EntryNames(installDir_), (std::set<std::string>{"buddyui.ocm"}));
+}
+
+TEST_F(CliOnInstall, KilledWriterLeavesNoNewFile) {
+    const std::string big = test::SyntheticImage(std::size_t{24} << 20);
+    WriteFileBytes(target_, big);
+    for (const int signalNumber : {SIGINT, SIGTERM, SIGHUP}) {
+        SCOPED_TRACE(signalNumber);
+        const std::vector<std::string> args =
+            WithDir({"set", "--version", "3", "--property", "3", "--color", "000000"});
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            for (const int s : {SIGINT, SIGTERM, SIGHUP}) {
+                ::signal(s, SIG_DFL);
+            }
+            std::vector<char*> argv = {const_cast<char*>(HUEVANE_CLI)};
+            for (const std::string& arg : args) {
+                argv.push_back(const_cast<char*>(arg.c_str()));
+            }
+            argv.push_back(nullptr);
+            ::execv(HUEVANE_CLI, argv.data());
+            ::_exit(127);
+        }
+        // Kill it while its new file is being written.
+        bool writing = false;
+        for (int polls = 0; polls < 20000 && !writing; ++polls) {
+            writing = EntryNames(installDir_).size() > 1;
+            if (!writing) {
+                ::usleep(100);
+            }
+        }
+        ::kill(child, signalNumber);
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        if (!writing || !WIFSIGNALED(status)) {
+            GTEST_SKIP() << "the run ended before it could be killed while writing";
+        }
+        EXPECT_EQ(WTERMSIG(status), signalNumber);
+        EXPECT_EQ(EntryNames(installDir_), (std::set<std::string>{"buddyui.ocm"}));
+        EXPECT_EQ(ReadFileBytes(target_).size(), big.size());
+    }
+}
+
+TEST_F(CliOnInstall, OnlyWhoMayWriteTheFileReplacesIt) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "needs root, to run huevane-cli as another user";
+    }
+    // nobody may write the directory, not the root-owned file in it.
+    fs::permissions(root_.path(), fs::perms::all);
+    fs::permissions(installDir_, fs::perms::all);
+    fs::permissions(target_, fs::perms::owner_read | fs::perms::owner_write |
+                                 fs::perms::group_read | fs::perms::others_read);
+    const std::vector<std::string> asNobody = {"--reuid=nobody", "--regid=nogroup",
+                                               "--clear-groups", CliPath()};
+    std::vector<std::string> args = asNobody;
+    for (const std::string& arg :
+         WithDir({"set", "--version", "3", "--property", "3", "--color", "000000"})) {
+        args.push_back(arg);
+    }
+    const ProcessResult refused = test::RunProcess("/usr/bin/setpriv", args);
+    EXPECT_EQ(refused.exitStatus, 1) << refused.err;
+    EXPECT_TRUE(Contains(refused.err, "Permission denied")) << refused.err;
+    EXPECT_EQ(ReadFileBytes(target_), original_);
+    struct stat st {};
+    ASSERT_EQ(::stat(target_.c_str(), &st), 0);
+    EXPECT_EQ(st.st_uid, 0u);
+    EXPECT_EQ(EntryNames(installDir_), (std::set<std::string>{"buddyui.ocm"}));
 }
 
 #else

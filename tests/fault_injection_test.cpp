@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <functional>
 #include <string>
 
 #include "core/apply_command.h"
 #include "core/file_ops.h"
+#include "core/patch_writer.h"
 #include "core/run_error.h"
 #include "platform/native_file_system.h"
 #include "tests/faulty_file_system.h"
@@ -77,8 +80,8 @@ TEST_F(FaultInjection, CleanRunWalksEveryStep) {
     // Guards the tests below: they only prove something if every kind of step is reached.
     const std::vector<FileStep> steps = StepsOfCleanRun(1);
     for (const FileStep step :
-         {FileStep::kList, FileStep::kOpen, FileStep::kRead, FileStep::kCreate, FileStep::kWrite,
-          FileStep::kFlush, FileStep::kReplace}) {
+         {FileStep::kList, FileStep::kOpen, FileStep::kRead, FileStep::kLock, FileStep::kCreate,
+          FileStep::kWrite, FileStep::kFlush, FileStep::kReplace}) {
         EXPECT_EQ(std::count(steps.begin(), steps.end(), step) > 0, true) << test::StepName(step);
     }
     // One replacement for the backup, one for the module.
@@ -112,6 +115,34 @@ TEST_F(FaultInjection, AnyFailingStepLeavesTargetAndBackupWhole) {
             EXPECT_EQ(EntryNames(installDir_), (std::set<std::string>{"buddyui.ocm"}));
             EXPECT_EQ(EntryNames(programDir_), (std::set<std::string>{"BUIBackup.ocm"}));
         }
+    }
+}
+
+TEST_F(FaultInjection, ChangeByAnotherProgramDuringTheRewriteIsKept) {
+    // Another program, ignoring the lock, writes the file while the new copy is being made:
+    // in place, or by putting a new file of the same size in its place.
+    const std::string theirs = test::SyntheticImage(original_.size(), 3);
+    const std::vector<std::function<void()>> writers = {
+        [&] { WriteFileBytes(Target(), theirs.substr(1)); },
+        [&] {
+            const std::string other = real_->JoinPath(installDir_, "other");
+            WriteFileBytes(other, theirs);
+            std::filesystem::rename(other, Target());
+        },
+    };
+    for (std::size_t i = 0; i < writers.size(); ++i) {
+        SCOPED_TRACE(i);
+        Reset();
+        FaultyFileSystem fs(*real_);
+        fs.InterveneAt(FileStep::kFlush, writers[i]);
+        try {
+            PatchColors(fs, Target(), {ColorPatch{"XYZ", 1}});
+            ADD_FAILURE() << "the rewrite went through";
+        } catch (const RunError& e) {
+            EXPECT_EQ(e.number(), ErrorNumber::kFileAlreadyOpen);
+        }
+        EXPECT_EQ(ReadFileBytes(Target()), i == 0 ? theirs.substr(1) : theirs);
+        EXPECT_EQ(EntryNames(installDir_), (std::set<std::string>{"buddyui.ocm"}));
     }
 }
 

@@ -11,6 +11,8 @@ public:
         : owner_(owner), real_(std::move(real)) {}
 
     std::uint64_t Size() override { return real_->Size(); }
+    FileIdentity Identity() override { return real_->Identity(); }
+    void Seek(std::uint64_t offset) override { real_->Seek(offset); }
 
     std::size_t Read(std::span<char> buffer) override {
         owner_.Step(FileStep::kRead);
@@ -54,6 +56,8 @@ const char* StepName(FileStep step) {
             return "open";
         case FileStep::kRead:
             return "read";
+        case FileStep::kLock:
+            return "lock";
         case FileStep::kCreate:
             return "create";
         case FileStep::kWrite:
@@ -67,6 +71,10 @@ const char* StepName(FileStep step) {
 }
 
 void FaultyFileSystem::Step(FileStep step) {
+    if (interveneAt_ == step) {
+        interveneAt_.reset();
+        intervention_();
+    }
     const std::size_t index = steps_.size();
     steps_.push_back(step);
     if (failAt_ && *failAt_ == index) {
@@ -88,14 +96,32 @@ std::unique_ptr<ReadableFile> FaultyFileSystem::OpenRead(const std::string& path
     return std::make_unique<FaultyReadableFile>(*this, real_.OpenRead(path));
 }
 
+std::optional<FileIdentity> FaultyFileSystem::Identify(const std::string& path) {
+    return real_.Identify(path);
+}
+
+std::string FaultyFileSystem::ResolveLinks(const std::string& path) {
+    return real_.ResolveLinks(path);
+}
+
+std::unique_ptr<FileLock> FaultyFileSystem::LockForWriting(const std::string& path) {
+    Step(FileStep::kLock);
+    return real_.LockForWriting(path);
+}
+
+void FaultyFileSystem::RemoveLeftovers(const std::string& destination) noexcept {
+    real_.RemoveLeftovers(destination);
+}
+
 std::unique_ptr<NewFile> FaultyFileSystem::CreateNewBeside(const std::string& destination) {
     Step(FileStep::kCreate);
     return std::make_unique<FaultyNewFile>(*this, real_.CreateNewBeside(destination));
 }
 
-void FaultyFileSystem::Replace(const std::string& newPath, const std::string& destination) {
+void FaultyFileSystem::Replace(const std::string& newPath, const std::string& destination,
+                               std::unique_ptr<FileLock> lock) {
     Step(FileStep::kReplace);
-    real_.Replace(newPath, destination);
+    real_.Replace(newPath, destination, std::move(lock));
 }
 
 void FaultyFileSystem::Remove(const std::string& path) noexcept {

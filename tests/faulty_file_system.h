@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -9,7 +10,7 @@
 
 namespace huevane::test {
 
-enum class FileStep { kList, kOpen, kRead, kCreate, kWrite, kFlush, kReplace };
+enum class FileStep { kList, kOpen, kRead, kLock, kCreate, kWrite, kFlush, kReplace };
 
 const char* StepName(FileStep step);
 
@@ -21,6 +22,11 @@ public:
 
     // Makes the step with this position in steps() fail.
     void FailAt(std::size_t stepIndex) { failAt_ = stepIndex; }
+    // Runs action, as another program would, just before the first step of this kind.
+    void InterveneAt(FileStep step, std::function<void()> action) {
+        interveneAt_ = step;
+        intervention_ = std::move(action);
+    }
     const std::vector<FileStep>& steps() const { return steps_; }
 
     // Counts the step and throws when it is the one chosen to fail.
@@ -29,14 +35,21 @@ public:
     std::string JoinPath(const std::string& dir, const std::string& name) const override;
     std::vector<std::string> ListDirectory(const std::string& dir) override;
     std::unique_ptr<ReadableFile> OpenRead(const std::string& path) override;
+    std::optional<FileIdentity> Identify(const std::string& path) override;
+    std::string ResolveLinks(const std::string& path) override;
+    std::unique_ptr<FileLock> LockForWriting(const std::string& path) override;
+    void RemoveLeftovers(const std::string& destination) noexcept override;
     std::unique_ptr<NewFile> CreateNewBeside(const std::string& destination) override;
-    void Replace(const std::string& newPath, const std::string& destination) override;
+    void Replace(const std::string& newPath, const std::string& destination,
+                 std::unique_ptr<FileLock> lock) override;
     void Remove(const std::string& path) noexcept override;
 
 private:
     FileSystem& real_;
     std::vector<FileStep> steps_;
     std::optional<std::size_t> failAt_;
+    std::optional<FileStep> interveneAt_;
+    std::function<void()> intervention_;
 };
 
 }  // namespace huevane::test

@@ -13,6 +13,9 @@
 
 #ifdef _WIN32
 #include <windows.h>
+#else
+#include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 namespace huevane {
@@ -55,12 +58,11 @@ TEST_F(NativeFileSystem, LargeFilesStreamThroughInOrder) {
     const std::string image = test::SyntheticImage(3 * 1024 * 1024 + 17);
     WriteFileBytes(path, image);
     std::uint64_t expectedOffset = 0;
-    RewriteInPlace(*fs_, fs_->OpenRead(path), path,
-                   [&](std::span<char> chunk, std::uint64_t offset) {
-                       EXPECT_EQ(offset, expectedOffset);
-                       expectedOffset += chunk.size();
-                       chunk[0] = static_cast<char>(~chunk[0]);
-                   });
+    RewriteInPlace(*fs_, path, [&](std::span<char> chunk, std::uint64_t offset) {
+        EXPECT_EQ(offset, expectedOffset);
+        expectedOffset += chunk.size();
+        chunk[0] = static_cast<char>(~chunk[0]);
+    });
     EXPECT_EQ(expectedOffset, image.size());
     const std::string copy = ReadFileBytes(path);
     ASSERT_EQ(copy.size(), image.size());
@@ -110,10 +112,92 @@ TEST_F(NativeFileSystem, ReplacementKeepsThePermissions) {
     WriteFileBytes(path, "old");
     stdfs::permissions(path, stdfs::perms::owner_read | stdfs::perms::owner_write |
                                  stdfs::perms::group_read | stdfs::perms::others_read);
-    RewriteInPlace(*fs_, fs_->OpenRead(path), path);
+    RewriteInPlace(*fs_, path);
     EXPECT_EQ(stdfs::status(path).permissions(),
               stdfs::perms::owner_read | stdfs::perms::owner_write | stdfs::perms::group_read |
                   stdfs::perms::others_read);
+}
+#endif
+
+#ifndef _WIN32
+TEST_F(NativeFileSystem, WhatIsNotARegularFileIsRefusedAtOnce) {
+    const std::string fifo = dir_.File("fifo");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const std::string source = dir_.File("source.bin");
+    WriteFileBytes(source, "bytes");
+    // Opening a FIFO to read or write would wait for the other end.
+    for (const std::string& path : {fifo, dir_.MakeSubdir("dir"), std::string("/dev/null")}) {
+        SCOPED_TRACE(path);
+        EXPECT_EQ(ErrorOf([&] { fs_->OpenRead(path); }), ErrorNumber::kPathFileAccess);
+        EXPECT_EQ(ErrorOf([&] { RewriteInPlace(*fs_, path); }), ErrorNumber::kPathFileAccess);
+        EXPECT_EQ(ErrorOf([&] { CopyFileAtomically(*fs_, source, path); }),
+                  ErrorNumber::kPathFileAccess);
+    }
+    EXPECT_EQ(EntryNames(dir_.path()), (std::set<std::string>{"dir", "fifo", "source.bin"}));
+}
+
+TEST_F(NativeFileSystem, LinksAreFollowedAndStayLinks) {
+    namespace stdfs = std::filesystem;
+    const std::string target = dir_.MakeSubdir("real") + "/module.ocm";
+    const std::string links = dir_.MakeSubdir("links");
+    const std::string link = links + "/module.ocm";
+    stdfs::create_symlink(target, link);
+    const std::string source = dir_.File("source.bin");
+    WriteFileBytes(source, "copied");
+    WriteFileBytes(target, "old");
+    RewriteInPlace(*fs_, link, [](std::span<char> chunk, std::uint64_t) { chunk[0] = 'n'; });
+    EXPECT_EQ(ReadFileBytes(target), "nld");
+    CopyFileAtomically(*fs_, source, link);
+    EXPECT_EQ(ReadFileBytes(target), "copied");
+    EXPECT_TRUE(stdfs::is_symlink(link));
+    EXPECT_EQ(EntryNames(links), (std::set<std::string>{"module.ocm"}));
+    EXPECT_EQ(EntryNames(dir_.File("real")), (std::set<std::string>{"module.ocm"}));
+}
+
+TEST_F(NativeFileSystem, CopyOntoTheSourceItselfIsRefused) {
+    namespace stdfs = std::filesystem;
+    const std::string path = dir_.File("module.ocm");
+    WriteFileBytes(path, "keep");
+    stdfs::create_hard_link(path, dir_.File("hard"));
+    stdfs::create_symlink(path, dir_.File("soft"));
+    for (const std::string& other : {dir_.File("hard"), dir_.File("soft")}) {
+        EXPECT_EQ(ErrorOf([&] { CopyFileAtomically(*fs_, path, other); }),
+                  ErrorNumber::kPathFileAccess);
+    }
+    EXPECT_EQ(ReadFileBytes(path), "keep");
+}
+
+TEST_F(NativeFileSystem, WriterRemovesOnlyTheNewFilesOfDeadRunsOnItsOwnFile) {
+    const std::string path = dir_.File("module.ocm");
+    WriteFileBytes(path, "x");
+    const std::set<std::string> kept = {"module.ocm",          ".module.ocm.AbC12",
+                                        ".module.ocm.AbC1234", ".other.ocm.AbC123",
+                                        "module.ocm.AbC123",   ".module.ocm.Ab-123"};
+    for (const std::string& name : kept) {
+        WriteFileBytes(dir_.File(name), "x");
+    }
+    WriteFileBytes(dir_.File(".module.ocm.AbC123"), "left by a killed run");
+    dir_.MakeSubdir(".module.ocm.Dir123");
+    RewriteInPlace(*fs_, path);
+    std::set<std::string> expected = kept;
+    expected.insert(".module.ocm.Dir123");
+    EXPECT_EQ(EntryNames(dir_.path()), expected);
+}
+
+TEST_F(NativeFileSystem, ReplacementKeepsTheOwnerWhenRunAsRoot) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "only root may give a file to another user";
+    }
+    const std::string path = dir_.File("module.ocm");
+    WriteFileBytes(path, "old");
+    ASSERT_EQ(::chown(path.c_str(), 65534, 65534), 0);
+    ASSERT_EQ(::chmod(path.c_str(), 0600), 0);
+    RewriteInPlace(*fs_, path);
+    struct stat st {};
+    ASSERT_EQ(::stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_uid, 65534u);
+    EXPECT_EQ(st.st_gid, 65534u);
+    EXPECT_EQ(st.st_mode & 07777, 0600u);
 }
 #endif
 
@@ -148,7 +232,7 @@ TEST_F(NativeFileSystem, FileKeptInUseCannotBeReadOrReplaced) {
     {
         Holder reader(path, FILE_SHARE_READ);  // lets us read, not rename over it
         // The copy is made, but it cannot take the file's place.
-        EXPECT_THROW(RewriteInPlace(*fs_, fs_->OpenRead(path), path), RunError);
+        EXPECT_THROW(RewriteInPlace(*fs_, path), RunError);
     }
     EXPECT_EQ(ReadFileBytes(path), "client");
     EXPECT_EQ(EntryNames(dir_.path()), (std::set<std::string>{"buddyui.ocm"}));
