@@ -206,7 +206,7 @@ TEST_F(CliOnInstall, RefusesWithOneLineAndTheRightStatus) {
           "buddy names", "--color", "FFFFFF"},
          2,
          "given twice"},
-        {{"set", "--version", "3", "--property", "3", "--color", std::string(100000, '7')},
+        {{"set", "--version", "3", "--property", "3", "--color", std::string(20000, '7')},
          2,
          "bad colour 777"},
     };
