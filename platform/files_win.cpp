@@ -8,6 +8,9 @@
 #include <array>
 #include <atomic>
 #include <cctype>
+#include <cstdint>
+#include <cstdio>
+#include <memory>
 #include <string>
 #include <utility>
 
@@ -137,12 +140,68 @@ FileIdentity IdentityOfHandle(HANDLE h) {
     return IdentityOf(info);
 }
 
-class WinFileLock final : public FileLock {
+// The writers of one file also hold a named mutex, whose name comes from the file's full path:
+// Windows replaces no file that is held open, so the file's own lock has to go just before the
+// replace, and the mutex keeps this program's other writers (and their clean-up of leftover new
+// files) out of that gap. The system releases it if the holder dies.
+class WritersMutex {
 public:
-    explicit WinFileLock(HANDLE h) noexcept : h_(h) {}
+    // Waits up to timeoutMs for the mutex of path; error 55 when another writer keeps it.
+    WritersMutex(const std::string& path, DWORD timeoutMs) : h_(Create(path)) {
+        const DWORD waited = WaitForSingleObject(h_.get(), timeoutMs);
+        if (waited == WAIT_TIMEOUT) {
+            throw RunError(ErrorNumber::kFileAlreadyOpen);
+        }
+        if (waited != WAIT_OBJECT_0 && waited != WAIT_ABANDONED) {
+            ThrowLastError();
+        }
+    }
+    WritersMutex(const WritersMutex&) = delete;
+    WritersMutex& operator=(const WritersMutex&) = delete;
+    ~WritersMutex() { ReleaseMutex(h_.get()); }
 
 private:
-    Handle h_;  // closing it lets go of the lock
+    static HANDLE Create(const std::string& path) {
+        // One spelling for every way of naming the file: full, long, upper case.
+        char full[MAX_PATH * 4];
+        DWORD length = GetFullPathNameA(path.c_str(), sizeof full, full, nullptr);
+        if (length == 0 || length >= sizeof full) {
+            ThrowLastError();
+        }
+        char longName[MAX_PATH * 4];
+        const DWORD longLength = GetLongPathNameA(full, longName, sizeof longName);
+        std::string name = longLength > 0 && longLength < sizeof longName
+                               ? std::string(longName, longLength)
+                               : std::string(full, length);
+        std::uint64_t hash = 14695981039346656037ULL;  // FNV-1a
+        for (const char c : name) {
+            hash =
+                (hash ^ static_cast<unsigned char>(std::toupper(static_cast<unsigned char>(c)))) *
+                1099511628211ULL;
+        }
+        char mutexName[64];
+        std::snprintf(mutexName, sizeof mutexName, "Local\\Huevane-writer-%08lx%08lx",
+                      static_cast<unsigned long>(hash >> 32U), static_cast<unsigned long>(hash));
+        HANDLE h = CreateMutexA(nullptr, FALSE, mutexName);
+        if (h == nullptr) {
+            ThrowLastError();
+        }
+        return h;
+    }
+
+    Handle h_;
+};
+
+class WinFileLock final : public FileLock {
+public:
+    WinFileLock(std::unique_ptr<WritersMutex> mutex, HANDLE file) noexcept
+        : mutex_(std::move(mutex)), file_(file) {}
+    // Lets go of the file's own lock, keeping the mutex.
+    void ReleaseFile() noexcept { CloseHandle(file_.release()); }
+
+private:
+    std::unique_ptr<WritersMutex> mutex_;
+    Handle file_;  // closing it lets go of the file's lock
 };
 
 std::string NameOf(const std::string& path) {
@@ -337,7 +396,9 @@ public:
         if (attributes & FILE_ATTRIBUTE_READONLY) {
             throw RunError(ErrorNumber::kPermissionDenied);
         }
-        for (DWORD waited = 0;; waited += kLockPollMs) {
+        const DWORD startedMs = GetTickCount();
+        auto mutex = std::make_unique<WritersMutex>(path, kLockWaitMs);
+        for (DWORD waited = GetTickCount() - startedMs;; waited += kLockPollMs) {
             // Opening for writing asks the system whether this user may write the file. Without
             // delete sharing nobody can replace the file while it is held.
             HANDLE opened = INVALID_HANDLE_VALUE;
@@ -360,7 +421,7 @@ public:
             at.OffsetHigh = kLockOffsetHigh;
             if (LockFileEx(h.get(), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0,
                            &at)) {
-                return std::make_unique<WinFileLock>(h.release());
+                return std::make_unique<WinFileLock>(std::move(mutex), h.release());
             }
             const DWORD code = GetLastError();
             if (code != ERROR_LOCK_VIOLATION && code != ERROR_IO_PENDING) {
@@ -418,10 +479,15 @@ public:
 
     void Replace(const std::string& newPath, const std::string& destination,
                  std::unique_ptr<FileLock> lock) override {
-        // Windows cannot replace a file that is held open, the lock's handle included. A writer
-        // that takes the lock in this short gap finds the file changed when it comes to replace
-        // it, and stops.
-        lock.reset();
+        // Windows cannot replace a file that is held open, the lock's handle included. This
+        // program's other writers wait for the mutex that the lock keeps until the end; another
+        // program that writes the file in this short gap is found out when the next writer comes
+        // to replace it.
+        if (auto* held = dynamic_cast<WinFileLock*>(lock.get())) {
+            held->ReleaseFile();
+        } else {
+            lock.reset();
+        }
         const DWORD attributes = GetFileAttributesA(destination.c_str());
         if (attributes != INVALID_FILE_ATTRIBUTES) {
             if (attributes & FILE_ATTRIBUTE_DIRECTORY) {

@@ -7,7 +7,6 @@
 #include <filesystem>
 #include <sstream>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "cli/commands.h"
@@ -255,6 +254,33 @@ TEST_F(CliOnInstall, HelpForTheProgramAndEachCommand) {
     EXPECT_EQ(Cli({}).exitStatus, 2);
 }
 
+TEST_F(CliOnInstall, TwoWritersAtOnceBothKeepTheirChange) {
+    WriteFileBytes(target_, test::SyntheticImage(1 << 20));
+    for (int round = 0; round < 5; ++round) {
+        ProcessResult first;
+        ProcessResult second;
+        test::RunTogether(
+            [&] {
+                first =
+                    Cli(WithDir({"set", "--version", "3", "--property", "3", "--color", "111111"}));
+            },
+            [&] {
+                second =
+                    Cli(WithDir({"set", "--version", "3", "--property", "0", "--color", "222222"}));
+            });
+        ASSERT_EQ(first.exitStatus, 0) << first.err;
+        ASSERT_EQ(second.exitStatus, 0) << second.err;
+        const std::string patched = ReadFileBytes(target_);
+        EXPECT_EQ(patched.substr(kBuddyNames, 3), "\x11\x11\x11") << "round " << round;
+        EXPECT_EQ(patched.substr(kBackground, 3), "\x22\x22\x22") << "round " << round;
+        ASSERT_EQ(Cli(WithDir({"set", "--version", "3", "--property", "3", "--color", "000000",
+                               "--property", "0", "--color", "000000"}))
+                      .exitStatus,
+                  0);
+    }
+    EXPECT_EQ(EntryNames(installDir_), (std::set<std::string>{"buddyui.ocm"}));
+}
+
 #ifndef _WIN32
 
 // A Wine prefix as Wine lays it out: user.reg, dosdevices/c: -> ../drive_c.
@@ -424,29 +450,6 @@ TEST_F(CliOnWinePrefix, FifoAnywhereIsAnErrorAtOnce) {
         fs::rename(kept, c.fifo);
     }
     EXPECT_EQ(ReadFileBytes(installDir_ + "/buddyui.ocm"), original_);
-}
-
-TEST_F(CliOnInstall, TwoWritersAtOnceBothKeepTheirChange) {
-    WriteFileBytes(target_, test::SyntheticImage(1 << 20));
-    for (int round = 0; round < 5; ++round) {
-        ProcessResult first;
-        ProcessResult second;
-        std::thread other([&] {
-            first = Cli(WithDir({"set", "--version", "3", "--property", "3", "--color", "111111"}));
-        });
-        second = Cli(WithDir({"set", "--version", "3", "--property", "0", "--color", "222222"}));
-        other.join();
-        ASSERT_EQ(first.exitStatus, 0) << first.err;
-        ASSERT_EQ(second.exitStatus, 0) << second.err;
-        const std::string patched = ReadFileBytes(target_);
-        EXPECT_EQ(patched.substr(kBuddyNames, 3), "\x11\x11\x11") << "round " << round;
-        EXPECT_EQ(patched.substr(kBackground, 3), "\x22\x22\x22") << "round " << round;
-        ASSERT_EQ(Cli(WithDir({"set", "--version", "3", "--property", "3", "--color", "000000",
-                               "--property", "0", "--color", "000000"}))
-                      .exitStatus,
-                  0);
-    }
-    EXPECT_EQ(EntryNames(installDir_), (std::set<std::string>{"buddyui.ocm"}));
 }
 
 TEST_F(CliOnInstall, KilledWriterLeavesNoNewFile) {

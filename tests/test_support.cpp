@@ -9,6 +9,12 @@
 #include <iterator>
 #include <stdexcept>
 
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <thread>
+#endif
+
 namespace fs = std::filesystem;
 
 namespace huevane::test {
@@ -100,5 +106,33 @@ std::set<std::size_t> DifferingOffsets(std::string_view a, std::string_view b) {
     }
     return offsets;
 }
+
+#ifdef _WIN32
+namespace {
+
+DWORD WINAPI RunFunction(void* function) {
+    (*static_cast<const std::function<void()>*>(function))();
+    return 0;
+}
+
+}  // namespace
+
+void RunTogether(const std::function<void()>& first, const std::function<void()>& second) {
+    HANDLE thread = CreateThread(nullptr, 0, RunFunction,
+                                 const_cast<std::function<void()>*>(&first), 0, nullptr);
+    if (thread == nullptr) {
+        throw std::runtime_error("cannot start a thread");
+    }
+    second();
+    WaitForSingleObject(thread, INFINITE);
+    CloseHandle(thread);
+}
+#else
+void RunTogether(const std::function<void()>& first, const std::function<void()>& second) {
+    std::thread thread(first);
+    second();
+    thread.join();
+}
+#endif
 
 }  // namespace huevane::test

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <set>
 #include <string>
 #include <string_view>
@@ -35,6 +36,10 @@ std::set<std::string> EntryNames(const std::string& dir);
 // A synthetic module image: a byte pattern in which neighbouring bytes differ, so a write at a
 // wrong offset or of the wrong length always shows.
 std::string SyntheticImage(std::size_t size, unsigned seed = 1);
+
+// Runs first on a thread of its own while second runs on this one; returns when both are done.
+// (The Windows builds have no C++ thread library.)
+void RunTogether(const std::function<void()>& first, const std::function<void()>& second);
 
 // Offsets where two byte strings differ.
 std::set<std::size_t> DifferingOffsets(std::string_view a, std::string_view b);
