@@ -15,12 +15,12 @@ struct CommandOptions {
 };
 
 constexpr std::array<CommandOptions, 7> kCommands = {{
-    {"versions", ""},
-    {"properties", ""},
-    {"locate", ""},
-    {"detect", ""},
-    {"get", "--version --property"},
-    {"set", "--version --property --color --backup --force"},
+    {"versions", "--json"},
+    {"properties", "--json"},
+    {"locate", "--json"},
+    {"detect", "--json"},
+    {"get", "--build --property --json"},
+    {"set", "--build --property --color --from --backup --force"},
     {"restore", "--backup"},
 }};
 
@@ -76,6 +76,8 @@ Arguments ParseArguments(const std::vector<std::string>& args) {
         };
         if (option == "--help" || option == "-h") {
             parsed.help = true;
+        } else if (option == "--version") {
+            parsed.showVersion = true;
         } else if (option == "--dir") {
             SetOnce(parsed.dir, option, value());
         } else if (option == "--prefix") {
@@ -85,8 +87,10 @@ Arguments ParseArguments(const std::vector<std::string>& args) {
                 UsageError("unknown option " + option +
                            (parsed.command.empty() ? "" : " for " + parsed.command));
             }
-            if (option == "--version") {
-                SetOnce(parsed.version, option, value());
+            if (option == "--build") {
+                SetOnce(parsed.build, option, value());
+            } else if (option == "--from") {
+                SetOnce(parsed.from, option, value());
             } else if (option == "--backup") {
                 SetOnce(parsed.backup, option, value());
             } else if (option == "--property") {
@@ -95,6 +99,8 @@ Arguments ParseArguments(const std::vector<std::string>& args) {
                 parsed.colors.push_back(value());
             } else if (option == "--force") {
                 parsed.force = true;
+            } else if (option == "--json") {
+                parsed.json = true;
             }
         } else if (parsed.command.empty() && IsCommand(option)) {
             parsed.command = option;
@@ -103,10 +109,14 @@ Arguments ParseArguments(const std::vector<std::string>& args) {
                                               : "unexpected argument " + option);
         }
     }
-    if (parsed.help) {
+    if (parsed.help || parsed.showVersion) {
         return parsed;
     }
-    if (parsed.command == "set") {
+    if (parsed.command == "set" && parsed.from) {
+        if (!parsed.properties.empty() || !parsed.colors.empty()) {
+            UsageError("set takes --from FILE or --property P --color C, not both");
+        }
+    } else if (parsed.command == "set") {
         if (parsed.properties.empty()) {
             UsageError("set needs --property P --color C");
         }
