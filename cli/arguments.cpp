@@ -16,12 +16,12 @@ struct CommandOptions {
 };
 
 constexpr std::array<CommandOptions, 7> kCommands = {{
-    {"versions", ""},
-    {"properties", ""},
-    {"locate", ""},
-    {"detect", ""},
-    {"get", "--version --property"},
-    {"set", "--version --property --color --backup --force"},
+    {"versions", "--json"},
+    {"properties", "--json"},
+    {"locate", "--json"},
+    {"detect", "--json"},
+    {"get", "--build --property --json"},
+    {"set", "--build --property --color --from --backup --force"},
     {"restore", "--backup"},
 }};
 
@@ -80,6 +80,8 @@ Arguments ParseArguments(const std::vector<std::string>& args) {
         }
         if (option == "--help" || option == "-h") {
             parsed.help = true;
+        } else if (option == "--version") {
+            parsed.showVersion = true;
         } else if (option == "--dir") {
             SetOnce(parsed.dir, option, value());
         } else if (option == "--prefix") {
@@ -89,8 +91,10 @@ Arguments ParseArguments(const std::vector<std::string>& args) {
                 UsageError("unknown option " + Clipped(option) +
                            (parsed.command.empty() ? "" : " for " + parsed.command));
             }
-            if (option == "--version") {
-                SetOnce(parsed.version, option, value());
+            if (option == "--build") {
+                SetOnce(parsed.build, option, value());
+            } else if (option == "--from") {
+                SetOnce(parsed.from, option, value());
             } else if (option == "--backup") {
                 SetOnce(parsed.backup, option, value());
             } else if (option == "--property") {
@@ -99,6 +103,8 @@ Arguments ParseArguments(const std::vector<std::string>& args) {
                 parsed.colors.push_back(value());
             } else if (option == "--force") {
                 parsed.force = true;
+            } else if (option == "--json") {
+                parsed.json = true;
             }
         } else if (parsed.command.empty() && IsCommand(option)) {
             parsed.command = option;
@@ -107,10 +113,14 @@ Arguments ParseArguments(const std::vector<std::string>& args) {
                                               : "unexpected argument " + Clipped(option));
         }
     }
-    if (parsed.help) {
+    if (parsed.help || parsed.showVersion) {
         return parsed;
     }
-    if (parsed.command == "set") {
+    if (parsed.command == "set" && parsed.from) {
+        if (!parsed.properties.empty() || !parsed.colors.empty()) {
+            UsageError("set takes --from FILE or --property P --color C, not both");
+        }
+    } else if (parsed.command == "set") {
         if (parsed.properties.empty()) {
             UsageError("set needs --property P --color C");
         }

@@ -10,13 +10,16 @@ namespace huevane::cli {
 struct Arguments {
     std::string command;  // empty: no command given
     bool help = false;
+    bool showVersion = false;  // --version: the program's own version
     std::optional<std::string> dir;
     std::optional<std::string> prefix;
-    std::optional<std::string> version;
+    std::optional<std::string> build;  // the client's build: index, text or 5.1.3020
+    std::optional<std::string> from;   // set --from: a file that get --json wrote
     std::optional<std::string> backup;
     std::vector<std::string> properties;
     std::vector<std::string> colors;
     bool force = false;
+    bool json = false;
 };
 
 // Raises a usage error (exit status 2) for anything malformed.

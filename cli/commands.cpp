@@ -12,6 +12,7 @@
 #include "cli/cli_error.h"
 #include "cli/client_location.h"
 #include "cli/help_text.h"
+#include "cli/json.h"
 #include "core/apply_command.h"
 #include "core/catalogue.h"
 #include "core/clipped_text.h"
@@ -21,6 +22,7 @@
 #include "core/patch_writer.h"
 #include "core/pe_version.h"
 #include "core/run_error.h"
+#include "huevane_version.h"
 
 namespace huevane::cli {
 namespace {
@@ -81,18 +83,203 @@ std::string BuildText(unsigned major, unsigned minor, unsigned build) {
     return std::to_string(major) + "." + std::to_string(minor) + "." + std::to_string(build);
 }
 
-std::int16_t ParseVersion(std::string_view text) {
+// The version list entry that an index, a version text or a build such as 5.1.3020 names.
+struct BuildMatch {
+    std::optional<std::int16_t> version;
+    bool isBuildNumber = false;  // the text has the form of a build number
+};
+
+BuildMatch FindBuild(std::string_view text) {
     if (const std::optional<std::int16_t> index = IndexIn(kVersionTexts, text)) {
-        return *index;
+        return {index, false};
     }
     if (const auto build = ParseBuildText(text)) {
-        if (const auto version = VersionForBuild((*build)[0], (*build)[1], (*build)[2])) {
-            return *version;
-        }
+        return {VersionForBuild((*build)[0], (*build)[1], (*build)[2]), true};
+    }
+    return {};
+}
+
+std::int16_t ParseBuild(std::string_view text) {
+    const BuildMatch match = FindBuild(text);
+    if (match.version) {
+        return *match.version;
+    }
+    if (match.isBuildNumber) {
         Fail("build " + Clipped(text) + " is in none of the known version ranges");
     }
-    UsageError("unknown version " + Clipped(text) + " (see 'huevane-cli versions')");
+    UsageError("unknown build " + Clipped(text) + " (see 'huevane-cli versions')");
 }
+
+std::string_view VersionText(std::int16_t version) {
+    return kVersionTexts[static_cast<std::size_t>(version)];
+}
+
+std::string_view PropertyText(std::int16_t property) {
+    return kPropertyTexts[static_cast<std::size_t>(property)];
+}
+
+// {"index": 3, "text": "5.1.3009 - 5.1.3036"}: the build field of the JSON outputs.
+std::string BuildJson(std::int16_t version) {
+    return "{\"index\": " + std::to_string(version) +
+           ", \"text\": " + JsonQuote(VersionText(version)) + "}";
+}
+
+// One colour of a theme file, and the line it was on.
+struct ThemeColor {
+    std::int16_t property;
+    std::int32_t color;
+    int line;
+};
+
+// What set --from reads: the JSON that get --json writes.
+struct Theme {
+    std::int16_t version = -1;
+    int buildLine = 0;
+    std::vector<ThemeColor> colors;
+};
+
+// A mistake in a theme file: the file, line and field, and what is wrong.
+class ThemeReader {
+public:
+    explicit ThemeReader(std::string fileName) : fileName_(std::move(fileName)) {}
+
+    Theme Read(std::string_view text) const {
+        JsonValue document;
+        try {
+            document = ParseJson(text);
+        } catch (const JsonSyntaxError& e) {
+            Fail(fileName_ + ":" + std::to_string(e.line()) + ": not JSON: " + e.what());
+        }
+        Expect(document, JsonValue::Kind::kObject, "the file", "an object");
+        Theme theme;
+        const JsonValue* properties = nullptr;
+        const JsonValue* build = nullptr;
+        for (const auto& [name, value] : document.members) {
+            if (name == "build") {
+                build = &value;
+            } else if (name == "properties") {
+                properties = &value;
+            } else {
+                Mistake(value, name, "unknown field");
+            }
+        }
+        if (build == nullptr || properties == nullptr) {
+            Mistake(document, build == nullptr ? "build" : "properties", "missing");
+        }
+        theme.version = Build(*build);
+        theme.buildLine = build->line;
+        Expect(*properties, JsonValue::Kind::kArray, "properties", "a list");
+        for (std::size_t i = 0; i < properties->items.size(); ++i) {
+            const std::string field = "properties[" + std::to_string(i) + "]";
+            theme.colors.push_back(Color(properties->items[i], field, theme.version));
+            for (std::size_t j = 0; j + 1 < theme.colors.size(); ++j) {
+                if (theme.colors[j].property == theme.colors.back().property) {
+                    Mistake(properties->items[i], field,
+                            "\"" + std::string(PropertyText(theme.colors[j].property)) +
+                                "\" is already given on line " +
+                                std::to_string(theme.colors[j].line));
+                }
+            }
+        }
+        if (theme.colors.empty()) {
+            Mistake(*properties, "properties", "no colours given");
+        }
+        return theme;
+    }
+
+    [[noreturn]] void Mistake(const JsonValue& value, const std::string& field,
+                              const std::string& what) const {
+        Fail(Clipped(fileName_) + ":" + std::to_string(value.line) + ": " + field + ": " + what +
+             "; nothing was written");
+    }
+
+private:
+    void Expect(const JsonValue& value, JsonValue::Kind kind, const std::string& field,
+                const char* what) const {
+        if (value.kind != kind) {
+            Mistake(value, field, std::string("should be ") + what);
+        }
+    }
+
+    // An index that is a whole number below size, or -1 when the value is none.
+    static int SmallIndex(const JsonValue& value, std::size_t size) {
+        if (value.kind != JsonValue::Kind::kNumber || !AllDigits(value.text) ||
+            value.text.size() > 2) {
+            return -1;
+        }
+        const int index = std::stoi(value.text);
+        return index < static_cast<int>(size) ? index : -1;
+    }
+
+    // "index" and "text" (or "name"): each names a list entry, and they agree.
+    template <typename List>
+    std::int16_t Entry(const JsonValue& object, const std::string& field, const List& list,
+                       std::string_view textField, const char* what) const {
+        Expect(object, JsonValue::Kind::kObject, field, "an object");
+        std::optional<std::int16_t> entry;
+        std::string entryField;
+        for (const auto& [name, value] : object.members) {
+            std::optional<std::int16_t> named;
+            if (name == "index") {
+                const int index = SmallIndex(value, list.size());
+                if (index < 0) {
+                    Mistake(value, field + ".index", std::string("no such ") + what);
+                }
+                named = static_cast<std::int16_t>(index);
+            } else if (name == textField) {
+                if (value.kind == JsonValue::Kind::kString) {
+                    named = what == std::string_view("build") ? FindBuild(value.text).version
+                                                              : IndexIn(list, value.text);
+                }
+                if (!named) {
+                    Mistake(value, field + "." + name, std::string("unknown ") + what);
+                }
+            } else if (name != "color") {
+                Mistake(value, field + "." + name, "unknown field");
+            }
+            if (named && entry && *named != *entry) {
+                Mistake(value, field + "." + name,
+                        "names another " + std::string(what) + " than " + entryField);
+            }
+            if (named) {
+                entry = named;
+                entryField = field + "." + name;
+            }
+        }
+        if (!entry) {
+            Mistake(object, field, "needs \"index\" or \"" + std::string(textField) + "\"");
+        }
+        return *entry;
+    }
+
+    std::int16_t Build(const JsonValue& build) const {
+        return Entry(build, "build", kVersionTexts, "text", "build");
+    }
+
+    ThemeColor Color(const JsonValue& item, const std::string& field, std::int16_t version) const {
+        const std::int16_t property = Entry(item, field, kPropertyTexts, "name", "property");
+        if (!IsAvailable(version, property)) {
+            Mistake(item, field,
+                    "\"" + std::string(PropertyText(property)) + "\" does not exist in build " +
+                        std::string(VersionText(version)));
+        }
+        const auto color = std::find_if(item.members.begin(), item.members.end(),
+                                        [](const auto& member) { return member.first == "color"; });
+        if (color == item.members.end()) {
+            Mistake(item, field, "needs \"color\"");
+        }
+        std::optional<std::int32_t> parsed;
+        if (color->second.kind == JsonValue::Kind::kString) {
+            parsed = ParseColorText(color->second.text);
+        }
+        if (!parsed) {
+            Mistake(color->second, field + ".color", "bad colour (use #RRGGBB, RRGGBB or R,G,B)");
+        }
+        return {property, *parsed, item.line};
+    }
+
+    std::string fileName_;
+};
 
 std::int16_t ParseProperty(std::string_view text) {
     if (const std::optional<std::int16_t> index = IndexIn(kPropertyTexts, text)) {
@@ -142,14 +329,11 @@ public:
     void Run() {
         const std::string& command = args_.command;
         if (command == "versions") {
-            ListEntries(kVersionTexts);
+            ListEntries(kVersionTexts, "versions", "text");
         } else if (command == "properties") {
-            ListEntries(kPropertyTexts);
+            ListEntries(kPropertyTexts, "properties", "name");
         } else if (command == "locate") {
-            const ClientLocation& location = Location();
-            // Only the directory on standard output, for dir=$(huevane-cli locate).
-            out_ << location.installDir << "\n";
-            err_ << "(from " << location.source << ")\n";
+            Locate();
         } else if (command == "detect") {
             Detect();
         } else if (command == "get") {
@@ -163,10 +347,32 @@ public:
 
 private:
     template <typename List>
-    void ListEntries(const List& list) {
+    void ListEntries(const List& list, std::string_view jsonList, std::string_view jsonText) {
+        if (args_.json) {
+            out_ << "{\"" << jsonList << "\": [\n";
+            for (std::size_t i = 0; i < list.size(); ++i) {
+                out_ << "  {\"index\": " << i << ", \"" << jsonText << "\": " << JsonQuote(list[i])
+                     << "}" << (i + 1 < list.size() ? ",\n" : "\n");
+            }
+            out_ << "]}\n";
+            return;
+        }
         for (std::size_t i = 0; i < list.size(); ++i) {
             out_ << (i < 10 ? " " : "") << i << "  " << list[i] << "\n";
         }
+    }
+
+    void Locate() {
+        const ClientLocation& location = Location();
+        if (args_.json) {
+            out_ << "{\"install_dir\": " << JsonQuote(location.installDir) << ", \"executable\": "
+                 << (location.executable.empty() ? "null" : JsonQuote(location.executable))
+                 << ", \"source\": " << JsonQuote(location.source) << "}\n";
+            return;
+        }
+        // Only the directory on standard output, for dir=$(huevane-cli locate).
+        out_ << location.installDir << "\n";
+        err_ << "(from " << location.source << ")\n";
     }
 
     const ClientLocation& Location() {
@@ -190,27 +396,34 @@ private:
         if (!detection.version) {
             Fail(detection.problem);
         }
+        if (args_.json) {
+            out_ << "{\"file_version\": " << JsonQuote(detection.build)
+                 << ", \"build\": " << BuildJson(*detection.version) << "}\n";
+            return;
+        }
         out_ << "build " << detection.build << ": version " << *detection.version << " \""
-             << kVersionTexts[static_cast<std::size_t>(*detection.version)] << "\"\n";
+             << VersionText(*detection.version) << "\"\n";
     }
 
-    // --version when given (checked against the detected build when writing), else the build.
-    std::int16_t Version(bool writing) {
-        if (!args_.version) {
+    // --build when given (checked against the detected build when writing), else the detected
+    // build, else (for set --from) the build that the theme file names.
+    std::int16_t Version(bool writing, std::optional<std::int16_t> fallback = std::nullopt) {
+        if (!args_.build) {
             const Detection detection = DetectVersion(Location(), fs_);
-            if (!detection.version) {
-                Fail("cannot tell the client's version (" + detection.problem +
-                     "); give --version");
+            if (detection.version) {
+                return *detection.version;
             }
-            return *detection.version;
+            if (fallback) {
+                return *fallback;
+            }
+            Fail("cannot tell the client's build (" + detection.problem + "); give --build");
         }
-        const std::int16_t version = ParseVersion(*args_.version);
+        const std::int16_t version = ParseBuild(*args_.build);
         if (writing && !args_.force) {
             const Detection detection = DetectVersion(Location(), fs_);
             if (detection.version && *detection.version != version) {
-                Fail("--version " + Clipped(*args_.version) +
-                     " disagrees with the client's build " + detection.build +
-                     "; add --force to write anyway");
+                Fail("--build " + Clipped(*args_.build) + " disagrees with the client's build " +
+                     detection.build + "; add --force to write anyway");
             }
         }
         return version;
@@ -230,10 +443,10 @@ private:
             }
         }
         const std::string target = Target();
+        std::vector<std::pair<std::int16_t, std::string>> colors;
         try {
             const std::unique_ptr<ReadableFile> file = fs_.OpenRead(target);
             for (const std::int16_t property : properties) {
-                const std::string_view name = kPropertyTexts[static_cast<std::size_t>(property)];
                 if (!IsAvailable(version, property)) {
                     continue;  // this build has no such colour
                 }
@@ -241,18 +454,37 @@ private:
                     modColors::HexToSpot(LookupOffset(version, property)) - 1);
                 const std::string bytes = ReadBytesAt(*file, offset, 3);
                 if (bytes.size() < 3) {
-                    Fail(Clipped(target) + " is too short to hold " + std::string(name) +
-                         ": it has " + std::to_string(file->Size()) + " bytes, " +
-                         std::to_string(offset + 3) + " are needed");
+                    Fail(Clipped(target) + " is too short to hold " +
+                         std::string(PropertyText(property)) + ": it has " +
+                         std::to_string(file->Size()) + " bytes, " + std::to_string(offset + 3) +
+                         " are needed");
                 }
-                out_ << name << ": " << FormatColorBytes(bytes) << "\n";
+                colors.emplace_back(property, FormatColorBytes(bytes));
             }
         } catch (const RunError& e) {
             Fail("cannot read " + Clipped(target) + ": " + Reason(e));
         }
+        if (!args_.json) {
+            for (const auto& [property, color] : colors) {
+                out_ << PropertyText(property) << ": " << color << "\n";
+            }
+            return;
+        }
+        // One property to a line, so that set --from can name the line of a mistake.
+        out_ << "{\n  \"build\": " << BuildJson(version) << ",\n  \"properties\": [\n";
+        for (std::size_t i = 0; i < colors.size(); ++i) {
+            out_ << "    {\"index\": " << colors[i].first
+                 << ", \"name\": " << JsonQuote(PropertyText(colors[i].first)) << ", \"color\": \""
+                 << colors[i].second << "\"}" << (i + 1 < colors.size() ? ",\n" : "\n");
+        }
+        out_ << "  ]\n}\n";
     }
 
     void Set() {
+        if (args_.from) {
+            SetFromTheme(*args_.from);
+            return;
+        }
         std::vector<std::int32_t> colors;
         for (const std::string& text : args_.colors) {
             const std::optional<std::int32_t> color = ParseColorText(text);
@@ -281,6 +513,36 @@ private:
             patches.push_back({modColors::ColorToStr(colors[i]),
                                modColors::HexToSpot(LookupOffset(version, properties[i]))});
         }
+        Write(patches);
+    }
+
+    // The colours of a file that get --json wrote, for the build that file names: the client's
+    // build (or --build) must be that one.
+    void SetFromTheme(const std::string& fileName) {
+        std::string text;
+        try {
+            text = ReadWholeFile(fs_, fileName);
+        } catch (const RunError& e) {
+            Fail("cannot read " + Clipped(fileName) + ": " + Reason(e));
+        }
+        const ThemeReader reader(fileName);
+        const Theme theme = reader.Read(text);
+        const std::int16_t version = Version(true, theme.version);
+        if (version != theme.version) {
+            Fail(Clipped(fileName) + ":" + std::to_string(theme.buildLine) +
+                 ": build: the colours are for " + std::string(VersionText(theme.version)) +
+                 ", but the client is " + std::string(VersionText(version)) +
+                 "; nothing was written");
+        }
+        std::vector<ColorPatch> patches;
+        for (const ThemeColor& color : theme.colors) {
+            patches.push_back({modColors::ColorToStr(color.color),
+                               modColors::HexToSpot(LookupOffset(version, color.property))});
+        }
+        Write(patches);
+    }
+
+    void Write(const std::vector<ColorPatch>& patches) {
         const std::string target = Target();
         if (args_.backup) {
             RefuseTheTargetItself(*args_.backup, target);
@@ -353,6 +615,10 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
            FileSystem& fs) {
     try {
         const Arguments parsed = ParseArguments(args);
+        if (parsed.showVersion && !parsed.help) {
+            out << "huevane-cli " << HUEVANE_VERSION << "\n";
+            return 0;
+        }
         if (parsed.help || parsed.command.empty()) {
             (parsed.help ? out : err) << HelpText(parsed.command);
             return parsed.help ? 0 : kExitUsage;

@@ -25,26 +25,41 @@ Finding the client:
   AppPath in the prefix's user.reg. A running Wine writes registry changes to user.reg up to
   about 30 seconds late, so a client installed a moment ago may not be found yet.
 
+Other options:
+  --help        this text, or with a command, that command's options
+  --version     print huevane-cli's own version
+
 Run 'huevane-cli COMMAND --help' for a command's options.
 Exit status: 0 done, 1 error, 2 usage error.
 )";
 
 constexpr std::string_view kGetHelp =
-    R"(Usage: huevane-cli get [--version V] [--property P]
+    R"(Usage: huevane-cli get [--build B] [--property P] [--json]
 
-Prints the colours stored in buddyui.ocm, as #RRGGBB: all properties of the version, or one.
-V is an index, a version text, or a build such as 5.1.3020; without it the build is read from
-the client's executable. P is an index or a property text (letter case does not matter).
+Prints the colours stored in buddyui.ocm, as #RRGGBB: all properties of the build, or one.
+B is an index or a text of the version list, or a build number such as 5.1.3020; without it
+the build is read from the client's executable. P is an index or a property text (letter case
+does not matter).
+
+--json prints one JSON object, one property to a line, that set --from takes back:
+  build         the version list entry: {"index": N, "text": "..."}
+  properties    a list of {"index": N, "name": "...", "color": "#RRGGBB"}
 )";
 
 constexpr std::string_view kSetHelp =
-    R"(Usage: huevane-cli set [--version V] --property P --color C [--property P --color C ...]
+    R"(Usage: huevane-cli set [--build B] --property P --color C [--property P --color C ...]
                        [--backup FILE] [--force]
+       huevane-cli set [--build B] --from THEME [--backup FILE] [--force]
 
 Writes each colour C at property P, all in one atomic replacement of buddyui.ocm: all of them
 or none. C is #RRGGBB, RRGGBB or R,G,B. With --backup, FILE first receives a copy of the file.
-Without --version the build is read from the client's executable; a --version that disagrees
+Without --build the build is read from the client's executable; a --build that disagrees
 with that build is refused unless --force is given.
+
+--from THEME writes the colours of a file that 'get --json' printed, in the same one step.
+The file's build must be the client's (or --build's); without either, the file's build is
+used. A mistake in the file (an unknown field or property, a bad colour, another build) is
+reported with its line and field, and nothing is written.
 )";
 
 constexpr std::string_view kRestoreHelp =
@@ -55,24 +70,37 @@ length of the file it replaces.
 )";
 
 constexpr std::string_view kListHelp =
-    R"(Usage: huevane-cli versions | properties
+    R"(Usage: huevane-cli versions | properties [--json]
 
-Lists the client builds, or the buddy-list colours, with the indices that --version and
+Lists the client builds, or the buddy-list colours, with the indices that --build and
 --property take.
+
+--json prints one JSON object:
+  versions      a list of {"index": N, "text": "..."}
+  properties    a list of {"index": N, "name": "..."}
 )";
 
 constexpr std::string_view kLocateHelp =
-    R"(Usage: huevane-cli [--dir PATH | --prefix DIR] locate
+    R"(Usage: huevane-cli [--dir PATH | --prefix DIR] locate [--json]
 
 Prints the client's install directory on standard output, and where that path came from on
 standard error.
+
+--json prints one JSON object on standard output instead:
+  install_dir   the directory that holds buddyui.ocm
+  executable    the registered client executable, or null when not known (with --dir)
+  source        where the path came from: "--dir", or the registry or user.reg and its value
 )";
 
 constexpr std::string_view kDetectHelp =
-    R"(Usage: huevane-cli [--prefix DIR] detect
+    R"(Usage: huevane-cli [--prefix DIR] detect [--json]
 
 Reads the build from the version resource of the registered client executable and prints the
 matching entry of the version list.
+
+--json prints one JSON object:
+  file_version  the executable's version, such as "5.1.3020"
+  build         the version list entry: {"index": N, "text": "..."}
 )";
 
 }  // namespace

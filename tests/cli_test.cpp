@@ -13,6 +13,7 @@
 #include "core/pe_version.h"
 #include "platform/native_file_system.h"
 #include "tests/faulty_file_system.h"
+#include "huevane_version.h"
 #include "tests/pe_builder.h"
 #include "tests/process_runner.h"
 #include "tests/test_support.h"
@@ -89,7 +90,7 @@ TEST_F(CliOnInstall, ListsTheVersionsAndPropertiesWithTheirIndices) {
 
 TEST_F(CliOnInstall, SetsSeveralColoursThenGetsThem) {
     const ProcessResult set =
-        Cli(WithDir({"set", "--version", "5.1.3020", "--property", "BUDDY NAMES", "--color",
+        Cli(WithDir({"set", "--build", "5.1.3020", "--property", "BUDDY NAMES", "--color",
                      "#123456", "--property", "0", "--color", "1,2,255"}));
     ASSERT_EQ(set.exitStatus, 0) << set.err;
 
@@ -99,11 +100,11 @@ TEST_F(CliOnInstall, SetsSeveralColoursThenGetsThem) {
     EXPECT_EQ(patched.substr(kBackground, 3), std::string("\x01\x02\xFF", 3));
     EXPECT_EQ(EntryNames(installDir_), (std::set<std::string>{"buddyui.ocm"}));
 
-    const ProcessResult get = Cli(WithDir({"get", "--version", "3"}));
+    const ProcessResult get = Cli(WithDir({"get", "--build", "3"}));
     EXPECT_EQ(get.exitStatus, 0);
     EXPECT_TRUE(Contains(get.out, "Buddy names: #123456\n"));
     EXPECT_TRUE(Contains(get.out, "Buddy list background: #0102FF\n"));
-    const ProcessResult one = Cli(WithDir({"get", "--version", "3", "--property", "3"}));
+    const ProcessResult one = Cli(WithDir({"get", "--build", "3", "--property", "3"}));
     EXPECT_EQ(one.out, "Buddy names: #123456\n");
 }
 
@@ -113,9 +114,8 @@ TEST_F(CliOnInstall, SetIsAllOrNothing) {
     for (const std::size_t size : {std::size_t{0x5700}, kBackground + 1, kBackground + 2}) {
         const std::string shortImage = test::SyntheticImage(size);
         WriteFileBytes(target_, shortImage);
-        const ProcessResult set =
-            Cli(WithDir({"set", "--version", "3", "--property", "3", "--color", "FFFFFF",
-                         "--property", "0", "--color", "FFFFFF"}));
+        const ProcessResult set = Cli(WithDir({"set", "--build", "3", "--property", "3", "--color",
+                                               "FFFFFF", "--property", "0", "--color", "FFFFFF"}));
         EXPECT_EQ(set.exitStatus, 1);
         EXPECT_TRUE(Contains(set.err, " has " + std::to_string(size) + " bytes, " +
                                           std::to_string(kBackground + 3) + " are needed"))
@@ -131,8 +131,8 @@ TEST_F(CliOnInstall, GetReadsOnlyTheBytesItShows) {
     test::FaultyFileSystem recorder(*real);
     std::ostringstream out;
     std::ostringstream err;
-    EXPECT_EQ(
-        cli::RunCli(WithDir({"get", "--version", "3", "--property", "3"}), out, err, recorder), 0)
+    EXPECT_EQ(cli::RunCli(WithDir({"get", "--build", "3", "--property", "3"}), out, err, recorder),
+              0)
         << err.str();
     EXPECT_EQ(std::count(recorder.steps().begin(), recorder.steps().end(), test::FileStep::kRead),
               1);
@@ -144,7 +144,7 @@ TEST_F(CliOnInstall, BackupThatIsTheTargetItselfIsRefused) {
         for (const std::string command : {"set", "restore"}) {
             std::vector<std::string> args = {command, "--backup", backup};
             if (command == "set") {
-                args.insert(args.end(), {"--version", "3", "--property", "3", "--color", "000000"});
+                args.insert(args.end(), {"--build", "3", "--property", "3", "--color", "000000"});
             }
             const ProcessResult result = Cli(WithDir(args));
             SCOPED_TRACE(command + " " + backup);
@@ -157,7 +157,7 @@ TEST_F(CliOnInstall, BackupThatIsTheTargetItselfIsRefused) {
 
 TEST_F(CliOnInstall, BacksUpAndRestores) {
     const std::string backup = root_.File("saved.ocm");
-    ASSERT_EQ(Cli(WithDir({"set", "--version", "3", "--property", "3", "--color", "000000",
+    ASSERT_EQ(Cli(WithDir({"set", "--build", "3", "--property", "3", "--color", "000000",
                            "--backup", backup}))
                   .exitStatus,
               0);
@@ -185,29 +185,31 @@ TEST_F(CliOnInstall, RefusesWithOneLineAndTheRightStatus) {
         std::string message;
     };
     const std::vector<Case> cases = {
-        {{"set", "--version", "4", "--property", "1", "--color", "000000"}, 1, kUnavailable},
-        {{"get", "--version", "10", "--property", "buddy list setup background"}, 1, kUnavailable},
-        {{"set", "--version", "3", "--property", "3"}, 2, "one --color for each --property"},
-        {{"set", "--version", "3", "--property", "3", "--color", "#12345"}, 2, "bad colour"},
-        {{"set", "--version", "3", "--property", "3", "--color", "256,0,0"}, 2, "bad colour"},
-        {{"set", "--version", "3", "--property", "Buddy Nose", "--color", "000000"},
+        {{"set", "--build", "4", "--property", "1", "--color", "000000"}, 1, kUnavailable},
+        {{"get", "--build", "10", "--property", "buddy list setup background"}, 1, kUnavailable},
+        {{"set", "--build", "3", "--property", "3"}, 2, "one --color for each --property"},
+        {{"set", "--build", "3", "--property", "3", "--color", "#12345"}, 2, "bad colour"},
+        {{"set", "--build", "3", "--property", "3", "--color", "256,0,0"}, 2, "bad colour"},
+        {{"set", "--build", "3", "--property", "Buddy Nose", "--color", "000000"},
          2,
          "unknown property"},
-        {{"get", "--version", "5.1.9999"}, 1, "none of the known version ranges"},
-        {{"get", "--version", "16"}, 2, "unknown version"},
-        {{"get"}, 1, "give --version"},
+        {{"get", "--build", "5.1.9999"}, 1, "none of the known version ranges"},
+        {{"get", "--build", "16"}, 2, "unknown build"},
+        {{"get"}, 1, "give --build"},
         {{"frobnicate"}, 2, "unknown command"},
         {{"get", "--color", "000000"}, 2, "unknown option --color"},
-        {{"set", "--version", "3", "--property", "3", "--color", "000000", "--force=no"},
+        {{"set", "--build", "3", "--property", "3", "--color", "000000", "--force=no"},
          2,
          "--force takes no value"},
-        {{"set", "--version", "3", "--property", "3", "--color", "000000", "--property",
+        {{"set", "--build", "3", "--property", "3", "--color", "000000", "--property",
           "buddy names", "--color", "FFFFFF"},
          2,
          "given twice"},
-        {{"set", "--version", "3", "--property", "3", "--color", std::string(20000, '7')},
+        {{"set", "--build", "3", "--property", "3", "--color", std::string(20000, '7')},
          2,
          "bad colour 777"},
+        {{"get", "--version", "3"}, 2, "unexpected argument 3"},
+        {{"set", "--from", "theme.json", "--property", "3"}, 2, "not both"},
     };
     for (const Case& c : cases) {
         const ProcessResult result = Cli(WithDir(c.args));
@@ -221,10 +223,58 @@ TEST_F(CliOnInstall, RefusesWithOneLineAndTheRightStatus) {
     EXPECT_EQ(ReadFileBytes(target_), original_);
 }
 
+TEST_F(CliOnInstall, SetFromWritesWhatGetJsonPrinted) {
+    ASSERT_EQ(Cli(WithDir({"set", "--build", "3", "--property", "3", "--color", "#123456",
+                           "--property", "5", "--color", "#ABCDEF"}))
+                  .exitStatus,
+              0);
+    const std::string themed = ReadFileBytes(target_);
+    const ProcessResult get = Cli(WithDir({"get", "--build", "5.1.3020", "--json"}));
+    ASSERT_EQ(get.exitStatus, 0) << get.err;
+    const std::string theme = root_.File("theme.json");
+    WriteFileBytes(theme, get.out);
+
+    WriteFileBytes(target_, original_);
+    const ProcessResult set = Cli(WithDir({"set", "--from", theme}));
+    ASSERT_EQ(set.exitStatus, 0) << set.err;
+    EXPECT_EQ(ReadFileBytes(target_), themed);
+
+    // Each mistake names the file, line and field, and leaves the target as it was.
+    struct Case {
+        std::string from, to;  // a change to the file that get --json printed
+        std::string message;
+    };
+    const std::vector<Case> cases = {
+        {"\"Buddy names\"", "\"Buddy nose\"", ":7: properties[3].name: unknown property"},
+        {"\"#123456\"", "\"#12345\"", ":7: properties[3].color: bad colour"},
+        {"\"index\": 5,", "\"index\": 6,", ":9: properties[5].index: no such property"},
+        {"\"index\": 4,", "\"index\": 2,", ":8: properties[4].name: names another property"},
+        {"\"color\": \"#ABCDEF\"", "\"colour\": \"#ABCDEF\"", ":9: properties[5].colour: unknown"},
+        {"\"index\": 2, \"name\": \"Buddy highlight\"", "\"index\": 3, \"name\": \"Buddy names\"",
+         ":7: properties[3]: \"Buddy names\" is already given on line 6"},
+        {"\"index\": 3, \"text\"", "\"index\": 4, \"text\"", ":2: build.text: names another build"},
+        {"{\"index\": 3, \"text\": \"5.1.3009 - 5.1.3036\"}", "{\"index\": 2}",
+         ":2: build: the colours are for 5.0.2916 - 5.0.2938, but the client is 5.1.3009"},
+        {"{\"index\": 3, \"text\": \"5.1.3009 - 5.1.3036\"}", "{\"text\": \"5.5.3553\"}",
+         ":5: properties[1]: \"Buddy list setup background\" does not exist in build 5.5"},
+        {"\"#ABCDEF\"}", "\"#ABCDEF\"", ":10: not JSON"},
+    };
+    for (const Case& c : cases) {
+        std::string edited = get.out;
+        ASSERT_NE(edited.find(c.from), std::string::npos) << c.from;
+        edited.replace(edited.find(c.from), c.from.size(), c.to);
+        WriteFileBytes(theme, edited);
+        const ProcessResult refused = Cli(WithDir({"set", "--build", "3", "--from", theme}));
+        EXPECT_EQ(refused.exitStatus, 1) << edited;
+        EXPECT_TRUE(Contains(refused.err, theme + c.message)) << refused.err;
+        EXPECT_EQ(ReadFileBytes(target_), themed);
+    }
+}
+
 TEST_F(CliOnInstall, ReadOnlyTargetIsLeftAlone) {
     test::MakeReadOnly(target_);
     const ProcessResult set =
-        Cli(WithDir({"set", "--version", "3", "--property", "3", "--color", "000000"}));
+        Cli(WithDir({"set", "--build", "3", "--property", "3", "--color", "000000"}));
     EXPECT_EQ(set.exitStatus, 1);
     EXPECT_EQ(ReadFileBytes(target_), original_);
     EXPECT_EQ(EntryNames(installDir_), (std::set<std::string>{"buddyui.ocm"}));
@@ -235,7 +285,7 @@ TEST_F(CliOnInstall, TargetKeepsTheLetterCaseOfItsName) {
     const std::string upper = root_.File("AIM/BUDDYUI.OCM");
     WriteFileBytes(upper, original_);
     EXPECT_EQ(
-        Cli(WithDir({"set", "--version", "3", "--property", "3", "--color", "000000"})).exitStatus,
+        Cli(WithDir({"set", "--build", "3", "--property", "3", "--color", "000000"})).exitStatus,
         0);
     EXPECT_EQ(EntryNames(installDir_), (std::set<std::string>{"BUDDYUI.OCM"}));
     EXPECT_EQ(ReadFileBytes(upper).substr(kBuddyNames, 3), std::string(3, '\0'));
@@ -252,6 +302,9 @@ TEST_F(CliOnInstall, HelpForTheProgramAndEachCommand) {
         EXPECT_TRUE(Contains(commandHelp.out, command)) << command;
     }
     EXPECT_EQ(Cli({}).exitStatus, 2);
+    const ProcessResult version = Cli({"--version"});
+    EXPECT_EQ(version.exitStatus, 0);
+    EXPECT_EQ(version.out, "huevane-cli " HUEVANE_VERSION "\n");
 }
 
 TEST_F(CliOnInstall, TwoWritersAtOnceBothKeepTheirChange) {
@@ -262,18 +315,18 @@ TEST_F(CliOnInstall, TwoWritersAtOnceBothKeepTheirChange) {
         test::RunTogether(
             [&] {
                 first =
-                    Cli(WithDir({"set", "--version", "3", "--property", "3", "--color", "111111"}));
+                    Cli(WithDir({"set", "--build", "3", "--property", "3", "--color", "111111"}));
             },
             [&] {
                 second =
-                    Cli(WithDir({"set", "--version", "3", "--property", "0", "--color", "222222"}));
+                    Cli(WithDir({"set", "--build", "3", "--property", "0", "--color", "222222"}));
             });
         ASSERT_EQ(first.exitStatus, 0) << first.err;
         ASSERT_EQ(second.exitStatus, 0) << second.err;
         const std::string patched = ReadFileBytes(target_);
         EXPECT_EQ(patched.substr(kBuddyNames, 3), "\x11\x11\x11") << "round " << round;
         EXPECT_EQ(patched.substr(kBackground, 3), "\x22\x22\x22") << "round " << round;
-        ASSERT_EQ(Cli(WithDir({"set", "--version", "3", "--property", "3", "--color", "000000",
+        ASSERT_EQ(Cli(WithDir({"set", "--build", "3", "--property", "3", "--color", "000000",
                                "--property", "0", "--color", "000000"}))
                       .exitStatus,
                   0);
@@ -336,6 +389,9 @@ TEST_F(CliOnWinePrefix, LocatesThroughUserRegAndDosdevices) {
     EXPECT_EQ(detect.exitStatus, 0) << detect.err;
     EXPECT_TRUE(Contains(detect.out, "build 5.1.3020: version 3 \"5.1.3009 - 5.1.3036\""))
         << detect.out;
+    EXPECT_EQ(Cli(WithPrefix({"detect", "--json"})).out,
+              "{\"file_version\": \"5.1.3020\", \"build\": {\"index\": 3, \"text\": "
+              "\"5.1.3009 - 5.1.3036\"}}\n");
 
     // $WINEPREFIX is the default prefix.
     EXPECT_EQ(Cli({"locate"}, {{"WINEPREFIX", prefix_}}).out, locate.out);
@@ -347,8 +403,8 @@ TEST_F(CliOnWinePrefix, WritesWithTheDetectedVersionAndRefusesAnotherUnlessForce
     ASSERT_EQ(set.exitStatus, 0) << set.err;
     EXPECT_EQ(ReadFileBytes(installDir_ + "/buddyui.ocm").substr(kBuddyNames, 3), "\xAB\xCD\xEF");
 
-    const std::vector<std::string> other = {"set", "--version", "5.2.3074", "--property",
-                                            "3",   "--color",   "000000"};
+    const std::vector<std::string> other = {"set", "--build", "5.2.3074", "--property",
+                                            "3",   "--color", "000000"};
     const ProcessResult refused = Cli(WithPrefix(other));
     EXPECT_EQ(refused.exitStatus, 1);
     EXPECT_TRUE(Contains(refused.err, "--force")) << refused.err;
@@ -411,7 +467,7 @@ TEST_F(CliOnWinePrefix, DotDotStopsAtTheDriveRootAndSlashesSeparate) {
         SCOPED_TRACE(registered);
         WriteUserReg(kClientSection + "@=\"" + registered + "\"\n");
         const ProcessResult set =
-            Cli(WithPrefix({"set", "--version", "3", "--property", "3", "--color", "#ABCDEF"}));
+            Cli(WithPrefix({"set", "--build", "3", "--property", "3", "--color", "#ABCDEF"}));
         EXPECT_EQ(set.exitStatus, 0) << set.err;
         EXPECT_EQ(ReadFileBytes(inside + "/buddyui.ocm").substr(kBuddyNames, 3), "\xAB\xCD\xEF");
         EXPECT_EQ(ReadFileBytes(victim + "/buddyui.ocm"), original_);
@@ -431,11 +487,11 @@ TEST_F(CliOnWinePrefix, FifoAnywhereIsAnErrorAtOnce) {
     const std::vector<Case> cases = {
         {userReg, {"locate"}},
         {installDir_ + "/aim.exe", {"detect"}},
-        {installDir_ + "/buddyui.ocm", {"get", "--version", "3"}},
+        {installDir_ + "/buddyui.ocm", {"get", "--build", "3"}},
         {installDir_ + "/buddyui.ocm",
-         {"set", "--version", "3", "--property", "3", "--color", "0,0,0"}},
+         {"set", "--build", "3", "--property", "3", "--color", "0,0,0"}},
         {backup,
-         {"set", "--version", "3", "--property", "3", "--color", "0,0,0", "--backup", backup}},
+         {"set", "--build", "3", "--property", "3", "--color", "0,0,0", "--backup", backup}},
         {backup, {"restore", "--backup", backup}},
     };
     for (const Case& c : cases) {
@@ -458,7 +514,7 @@ TEST_F(CliOnInstall, KilledWriterLeavesNoNewFile) {
     for (const int signalNumber : {SIGINT, SIGTERM, SIGHUP}) {
         SCOPED_TRACE(signalNumber);
         const std::vector<std::string> args =
-            WithDir({"set", "--version", "3", "--property", "3", "--color", "000000"});
+            WithDir({"set", "--build", "3", "--property", "3", "--color", "000000"});
         const pid_t child = ::fork();
         ASSERT_GE(child, 0);
         if (child == 0) {
@@ -506,7 +562,7 @@ TEST_F(CliOnInstall, OnlyWhoMayWriteTheFileReplacesIt) {
                                                "--clear-groups", CliPath()};
     std::vector<std::string> args = asNobody;
     for (const std::string& arg :
-         WithDir({"set", "--version", "3", "--property", "3", "--color", "000000"})) {
+         WithDir({"set", "--build", "3", "--property", "3", "--color", "000000"})) {
         args.push_back(arg);
     }
     const ProcessResult refused = test::RunProcess("/usr/bin/setpriv", args);

@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "huevane_version.h"
 #include "platform/program_dir.h"
 #include "tests/pe_builder.h"
 #include "tests/test_support.h"
@@ -404,7 +405,7 @@ TEST(RealExecutable, HuevaneExeHasItsResourceVersion) {
     if (!fs::is_regular_file(exe)) {
         GTEST_SKIP() << "no " << exe.string() << " in this build";
     }
-    const FileVersion fromResourceScript{1, 0, 0, 0};  // HUEVANE_VERSION_NUMBERS
+    const FileVersion fromResourceScript{HUEVANE_VERSION_NUMBERS};  // from project(VERSION)
     EXPECT_EQ(Read(test::ReadFileBytes(exe.string())), fromResourceScript);
 #ifdef _WIN32
     EXPECT_EQ(WindowsFileVersion(exe.string()), fromResourceScript);

@@ -23,6 +23,8 @@ constexpr COLORREF kHeadingText = 0x00FFFFFF;
 constexpr char kSwatchHint[] = "Double-Click to bring up Color Chooser";
 constexpr int kComboHeightTwips = 315;
 constexpr int kDropDownRows = 16;
+// Posted to the main window once it shows: work that nothing on screen needs before then.
+constexpr UINT kWmAfterShow = WM_APP + 1;
 
 constexpr DWORD kLabel = SS_LEFT;
 constexpr DWORD kHeading = SS_CENTER;
@@ -108,6 +110,7 @@ bool FrmMain::Create(int showCommand) {
     ShowWindow(hwnd_, showCommand);
     UpdateWindow(hwnd_);
     SetFocus(Control(kIdVersions));
+    PostMessageA(hwnd_, kWmAfterShow, 0, 0);
     return true;
 }
 
@@ -136,7 +139,6 @@ bool FrmMain::CreateControls() {
     const int comboHeight = TwipsToPixels(kComboHeightTwips, dpi_.y);
     FitComboHeight(Control(kIdVersions), comboHeight);
     FitComboHeight(Control(kIdProperties), comboHeight);
-    AddSwatchToolTip(Control(kIdColor));
     LetHelpButtonCoverApply();
     return true;
 }
@@ -210,8 +212,8 @@ void FrmMain::cmdApply_Click() {
 
 void FrmMain::cmdHELP_Click() {
     if (!about_) {
-        about_ = std::make_unique<FrmAbout>(
-            AboutWindowServices{services_.openSite, services_.secondaryOwner});
+        about_ = std::make_unique<FrmAbout>(AboutWindowServices{
+            services_.openSite, services_.secondaryOwner ? services_.secondaryOwner() : nullptr});
     }
     about_->Show();
 }
@@ -273,6 +275,9 @@ LRESULT FrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return OnCtlColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
         case WM_ACTIVATE:
             focus_.OnActivate(hwnd_, wParam, Control(kIdVersions));
+            return 0;
+        case kWmAfterShow:
+            AddSwatchToolTip(Control(kIdColor));  // it shows only when the mouse rests there
             return 0;
         case WM_DESTROY:
             Form_Unload();

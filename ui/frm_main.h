@@ -44,8 +44,9 @@ struct MainWindowServices {
     SystemDialogs& dialogs;
     std::function<void(const std::string&)> openSite;
     std::string programDir;
-    // The hidden top-level window that owns the About window.
-    HWND secondaryOwner = nullptr;
+    // The hidden top-level window that owns the About window, asked for when the About window
+    // is first made.
+    std::function<HWND()> secondaryOwner;
 };
 
 // frmMain: the version and property lists, the colour swatch, the backup box, the two buttons

@@ -16,9 +16,10 @@ int WINAPI WinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, LPSTR /*comma
     const auto registry = platform::MakeWindowsRegistry();
     const auto files = platform::MakeNativeFileSystem();
     ui::Win32Dialogs dialogs;
-    const ui::SecondaryOwner owner;
+    ui::SecondaryOwner owner;
     ui::FrmMain frmMain(ui::MainWindowServices{*registry, *files, dialogs, modColors::OpenSite,
-                                               platform::ProgramDirectory(), owner.hwnd()});
+                                               platform::ProgramDirectory(),
+                                               [&owner] { return owner.hwnd(); }});
     if (!frmMain.Create(showCommand)) {
         return 1;
     }

@@ -7,7 +7,10 @@ constexpr char kOwnerClass[] = "HuevaneOwner";
 
 }  // namespace
 
-SecondaryOwner::SecondaryOwner() {
+HWND SecondaryOwner::hwnd() {
+    if (hwnd_ != nullptr) {
+        return hwnd_;
+    }
     const HINSTANCE instance = GetModuleHandleA(nullptr);
     WNDCLASSEXA existing{};
     existing.cbSize = sizeof existing;
@@ -21,6 +24,7 @@ SecondaryOwner::SecondaryOwner() {
     }
     hwnd_ = CreateWindowExA(0, kOwnerClass, "Huevane", WS_OVERLAPPED, 0, 0, 0, 0, nullptr, nullptr,
                             instance, nullptr);
+    return hwnd_;
 }
 
 SecondaryOwner::~SecondaryOwner() {

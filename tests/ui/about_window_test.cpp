@@ -36,9 +36,10 @@ protected:
     test::ScriptedDialogs dialogs_;
     SecondaryOwner owner_;
     std::vector<std::string> openedSites_;
-    FrmMain frmMain_{MainWindowServices{
-        *registry_, *files_, dialogs_,
-        [this](const std::string& site) { openedSites_.push_back(site); }, "C:\\", owner_.hwnd()}};
+    FrmMain frmMain_{
+        MainWindowServices{*registry_, *files_, dialogs_,
+                           [this](const std::string& site) { openedSites_.push_back(site); },
+                           "C:\\", [this] { return owner_.hwnd(); }}};
 };
 
 TEST_F(AboutWindow, OpensModelessBesideTheMainWindowAndOnlyOnce) {

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace huevane::cli {
+
+// A JSON text as a quoted, escaped JSON string. Bytes from 0x80 up pass through unchanged.
+std::string JsonQuote(std::string_view text);
+
+// One parsed JSON value, with the line it starts on (counted from 1), for error messages.
+struct JsonValue {
+    enum class Kind { kNull, kBool, kNumber, kString, kArray, kObject };
+    Kind kind = Kind::kNull;
+    int line = 0;
+    bool boolean = false;
+    std::string text;  // a string's value, or a number as written
+    std::vector<JsonValue> items;
+    std::vector<std::pair<std::string, JsonValue>> members;  // in the order written
+};
+
+// Why a text is not JSON, and on which line.
+class JsonSyntaxError : public std::runtime_error {
+public:
+    JsonSyntaxError(int line, const std::string& message)
+        : std::runtime_error(message), line_(line) {}
+    int line() const { return line_; }
+
+private:
+    int line_;
+};
+
+// Parses one JSON value that fills the whole text (white space around it allowed); throws
+// JsonSyntaxError otherwise.
+JsonValue ParseJson(std::string_view text);
+
+}  // namespace huevane::cli
