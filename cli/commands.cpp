@@ -219,11 +219,13 @@ private:
         std::optional<std::int16_t> entry;
         std::string entryField;
         for (const auto& [name, value] : object.members) {
+            std::string where = field;
+            where.append(".").append(name);
             std::optional<std::int16_t> named;
             if (name == "index") {
                 const int index = SmallIndex(value, list.size());
                 if (index < 0) {
-                    Mistake(value, field + ".index", std::string("no such ") + what);
+                    Mistake(value, where, std::string("no such ") + what);
                 }
                 named = static_cast<std::int16_t>(index);
             } else if (name == textField) {
@@ -232,22 +234,21 @@ private:
                                                               : IndexIn(list, value.text);
                 }
                 if (!named) {
-                    Mistake(value, field + "." + name, std::string("unknown ") + what);
+                    Mistake(value, where, std::string("unknown ") + what);
                 }
             } else if (name != "color") {
-                Mistake(value, field + "." + name, "unknown field");
+                Mistake(value, where, "unknown field");
             }
             if (named && entry && *named != *entry) {
-                Mistake(value, field + "." + name,
-                        "names another " + std::string(what) + " than " + entryField);
+                Mistake(value, where, "names another " + std::string(what) + " than " + entryField);
             }
             if (named) {
                 entry = named;
-                entryField = field + "." + name;
+                entryField = where;
             }
         }
         if (!entry) {
-            Mistake(object, field, "needs \"index\" or \"" + std::string(textField) + "\"");
+            Mistake(object, field, R"(needs "index" or ")" + std::string(textField) + "\"");
         }
         return *entry;
     }
@@ -264,16 +265,16 @@ private:
                         std::string(VersionText(version)));
         }
         const auto color = std::find_if(item.members.begin(), item.members.end(),
-                                        [](const auto& member) { return member.first == "color"; });
+                                        [](const auto& member) { return member.name == "color"; });
         if (color == item.members.end()) {
             Mistake(item, field, "needs \"color\"");
         }
         std::optional<std::int32_t> parsed;
-        if (color->second.kind == JsonValue::Kind::kString) {
-            parsed = ParseColorText(color->second.text);
+        if (color->value.kind == JsonValue::Kind::kString) {
+            parsed = ParseColorText(color->value.text);
         }
         if (!parsed) {
-            Mistake(color->second, field + ".color", "bad colour (use #RRGGBB, RRGGBB or R,G,B)");
+            Mistake(color->value, field + ".color", "bad colour (use #RRGGBB, RRGGBB or R,G,B)");
         }
         return {property, *parsed, item.line};
     }
@@ -473,9 +474,9 @@ private:
         // One property to a line, so that set --from can name the line of a mistake.
         out_ << "{\n  \"build\": " << BuildJson(version) << ",\n  \"properties\": [\n";
         for (std::size_t i = 0; i < colors.size(); ++i) {
-            out_ << "    {\"index\": " << colors[i].first
-                 << ", \"name\": " << JsonQuote(PropertyText(colors[i].first)) << ", \"color\": \""
-                 << colors[i].second << "\"}" << (i + 1 < colors.size() ? ",\n" : "\n");
+            out_ << R"(    {"index": )" << colors[i].first << R"(, "name": )"
+                 << JsonQuote(PropertyText(colors[i].first)) << R"(, "color": ")"
+                 << colors[i].second << R"("})" << (i + 1 < colors.size() ? ",\n" : "\n");
         }
         out_ << "  ]\n}\n";
     }
@@ -534,11 +535,13 @@ private:
                  ", but the client is " + std::string(VersionText(version)) +
                  "; nothing was written");
         }
-        std::vector<ColorPatch> patches;
-        for (const ThemeColor& color : theme.colors) {
-            patches.push_back({modColors::ColorToStr(color.color),
-                               modColors::HexToSpot(LookupOffset(version, color.property))});
-        }
+        std::vector<ColorPatch> patches(theme.colors.size());
+        std::transform(theme.colors.begin(), theme.colors.end(), patches.begin(),
+                       [version](const ThemeColor& color) {
+                           return ColorPatch{
+                               modColors::ColorToStr(color.color),
+                               modColors::HexToSpot(LookupOffset(version, color.property))};
+                       });
         Write(patches);
     }
 

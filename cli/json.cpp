@@ -1,5 +1,6 @@
 #include "cli/json.h"
 
+#include <array>
 #include <cstdio>
 
 namespace huevane::cli {
@@ -75,7 +76,7 @@ private:
                     }
                     std::string name = String();
                     Expect(':', "':' after a field name");
-                    value.members.emplace_back(std::move(name), Value(depth + 1));
+                    value.members.push_back({std::move(name), Value(depth + 1)});
                 } while (Consume(','));
                 Expect('}', "',' or '}'");
             }
@@ -252,9 +253,9 @@ std::string JsonQuote(std::string_view text) {
             out += '\\';
             out += c;
         } else if (static_cast<unsigned char>(c) < 0x20) {
-            char escape[8];
-            std::snprintf(escape, sizeof escape, "\\u%04x", static_cast<unsigned>(c));
-            out += escape;
+            std::array<char, 8> escape{};
+            std::snprintf(escape.data(), escape.size(), "\\u%04x", static_cast<unsigned>(c));
+            out += escape.data();
         } else {
             out += c;
         }

@@ -3,13 +3,14 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 namespace huevane::cli {
 
 // A JSON text as a quoted, escaped JSON string. Bytes from 0x80 up pass through unchanged.
 std::string JsonQuote(std::string_view text);
+
+struct JsonMember;
 
 // One parsed JSON value, with the line it starts on (counted from 1), for error messages.
 struct JsonValue {
@@ -19,7 +20,13 @@ struct JsonValue {
     bool boolean = false;
     std::string text;  // a string's value, or a number as written
     std::vector<JsonValue> items;
-    std::vector<std::pair<std::string, JsonValue>> members;  // in the order written
+    std::vector<JsonMember> members;  // in the order written
+};
+
+// One name and value of a JSON object.
+struct JsonMember {
+    std::string name;
+    JsonValue value;
 };
 
 // Why a text is not JSON, and on which line.

@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <cctype>
 #include <cerrno>
@@ -79,16 +80,16 @@ constexpr auto kLockPoll = std::chrono::milliseconds(50);
 constexpr std::size_t kUniqueLetters = 6;
 
 // The signals that end huevane-cli, and after which it removes its new file.
-constexpr int kFatalSignals[] = {SIGINT, SIGTERM, SIGHUP};
+constexpr std::array<int, 3> kFatalSignals = {SIGINT, SIGTERM, SIGHUP};
 
 // The new file being written, for the signal handler to remove: a fixed buffer, as nothing
 // else may be touched there.
-char g_newFilePath[4096];
+std::array<char, 4096> g_newFilePath;
 volatile std::sig_atomic_t g_newFileSet = 0;
 
 void NoteNewFile(const std::string& path) noexcept {
-    if (path.size() < sizeof g_newFilePath) {
-        std::memcpy(g_newFilePath, path.c_str(), path.size() + 1);
+    if (path.size() < g_newFilePath.size()) {
+        std::memcpy(g_newFilePath.data(), path.c_str(), path.size() + 1);
         std::atomic_signal_fence(std::memory_order_seq_cst);
         g_newFileSet = 1;
     }
@@ -101,7 +102,7 @@ void ForgetNewFile() noexcept {
 
 extern "C" void RemoveNewFileAndDie(int signalNumber) {
     if (g_newFileSet != 0) {
-        ::unlink(g_newFilePath);
+        ::unlink(g_newFilePath.data());
     }
     ::signal(signalNumber, SIG_DFL);
     ::raise(signalNumber);

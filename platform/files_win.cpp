@@ -89,12 +89,12 @@ constexpr DWORD kKeptAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM 
                                   FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
 
 // The new file being written, for the console control handler to remove.
-char g_newFilePath[MAX_PATH * 4];
+std::array<char, MAX_PATH * 4> g_newFilePath;
 std::atomic<bool> g_newFileSet{false};
 
 void NoteNewFile(const std::string& path) noexcept {
-    if (path.size() < sizeof g_newFilePath) {
-        std::copy(path.c_str(), path.c_str() + path.size() + 1, g_newFilePath);
+    if (path.size() < g_newFilePath.size()) {
+        std::copy(path.c_str(), path.c_str() + path.size() + 1, g_newFilePath.begin());
         g_newFileSet = true;
     }
 }
@@ -102,7 +102,7 @@ void NoteNewFile(const std::string& path) noexcept {
 BOOL WINAPI RemoveNewFileOnConsoleEvent(DWORD /*event*/) {
     if (g_newFileSet) {
         // The new file is open with delete sharing: it goes when the dying process closes it.
-        DeleteFileA(g_newFilePath);
+        DeleteFileA(g_newFilePath.data());
     }
     return FALSE;  // and the default handler ends the process
 }
@@ -163,26 +163,28 @@ public:
 private:
     static HANDLE Create(const std::string& path) {
         // One spelling for every way of naming the file: full, long, upper case.
-        char full[MAX_PATH * 4];
-        DWORD length = GetFullPathNameA(path.c_str(), sizeof full, full, nullptr);
-        if (length == 0 || length >= sizeof full) {
+        std::array<char, MAX_PATH * 4> full{};
+        const DWORD length =
+            GetFullPathNameA(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+        if (length == 0 || length >= full.size()) {
             ThrowLastError();
         }
-        char longName[MAX_PATH * 4];
-        const DWORD longLength = GetLongPathNameA(full, longName, sizeof longName);
-        std::string name = longLength > 0 && longLength < sizeof longName
-                               ? std::string(longName, longLength)
-                               : std::string(full, length);
+        std::array<char, MAX_PATH * 4> longName{};
+        const DWORD longLength =
+            GetLongPathNameA(full.data(), longName.data(), static_cast<DWORD>(longName.size()));
+        const std::string name = longLength > 0 && longLength < longName.size()
+                                     ? std::string(longName.data(), longLength)
+                                     : std::string(full.data(), length);
         std::uint64_t hash = 14695981039346656037ULL;  // FNV-1a
         for (const char c : name) {
             hash =
                 (hash ^ static_cast<unsigned char>(std::toupper(static_cast<unsigned char>(c)))) *
                 1099511628211ULL;
         }
-        char mutexName[64];
-        std::snprintf(mutexName, sizeof mutexName, "Local\\Huevane-writer-%08lx%08lx",
+        std::array<char, 64> mutexName{};
+        std::snprintf(mutexName.data(), mutexName.size(), "Local\\Huevane-writer-%08lx%08lx",
                       static_cast<unsigned long>(hash >> 32U), static_cast<unsigned long>(hash));
-        HANDLE h = CreateMutexA(nullptr, FALSE, mutexName);
+        HANDLE h = CreateMutexA(nullptr, FALSE, mutexName.data());
         if (h == nullptr) {
             ThrowLastError();
         }

@@ -19,6 +19,6 @@ HostPath DefaultWinePrefix();
 // regard to letter case, as Wine does on a case-sensitive file system. Every component must
 // exist. The path is read as Windows reads it (NormalizeWindowsPath): ".." never leaves the
 // drive.
-HostPath MapWindowsPath(const std::string& prefix, std::string_view windowsPath);
+HostPath MapWindowsPath(const std::string& prefix, std::string_view registeredPath);
 
 }  // namespace huevane::platform
