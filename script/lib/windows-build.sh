@@ -27,7 +27,7 @@ build_windows_targets() {
   shift
   mkdir -p build
   if ! { cmake --preset "$preset" && cmake --build --preset "$preset" --target "$@"; } >"$log" 2>&1; then
-    echo "cannot build $* for $preset: $(grep -m 1 -E 'error|Error' "$log" || tail -n 1 "$log") (full output: $log)" >&2
+    echo "cannot build $* for $preset: $(grep -m 1 -E 'error:|Error' "$log" || tail -n 1 "$log") (fix it and try again; full output: $log)" >&2
     return 1
   fi
 }
@@ -36,7 +36,7 @@ build_windows_targets() {
 check_wine_starts() {
   local output
   if ! output=$("$WINE_LOADER" --version 2>&1); then
-    echo "Wine does not start ($WINE_LOADER: ${output##*: }): run script/bootstrap to install wine64 and wine32" >&2
+    echo "Wine cannot start $WINE_ARCH programs here ($WINE_LOADER: ${output##*: }): run script/bootstrap to install Wine; where the host runs no 32-bit code, leave HUEVANE_HOST_RUNS_32BIT unset so that the x86_64 build is used" >&2
     return 1
   fi
 }
