@@ -1,18 +1,17 @@
 #include "cli/commands.h"
 
 #include <algorithm>
-#include <array>
-#include <cctype>
-#include <span>
 #include <optional>
+#include <span>
 #include <string_view>
 
-#include "core/ascii_case.h"
 #include "cli/arguments.h"
 #include "cli/cli_error.h"
 #include "cli/client_location.h"
 #include "cli/help_text.h"
 #include "cli/json.h"
+#include "cli/list_lookup.h"
+#include "cli/theme_file.h"
 #include "core/apply_command.h"
 #include "core/catalogue.h"
 #include "core/clipped_text.h"
@@ -26,46 +25,6 @@
 
 namespace huevane::cli {
 namespace {
-
-bool AllDigits(std::string_view text) {
-    return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) {
-        return std::isdigit(static_cast<unsigned char>(c)) != 0;
-    });
-}
-
-// An index into list, or the index of the entry whose text matches; nullopt for neither.
-template <typename List>
-std::optional<std::int16_t> IndexIn(const List& list, std::string_view text) {
-    if (AllDigits(text) && text.size() <= 2) {
-        const int index = std::stoi(std::string(text));
-        if (index < static_cast<int>(list.size())) {
-            return static_cast<std::int16_t>(index);
-        }
-        return std::nullopt;
-    }
-    for (std::size_t i = 0; i < list.size(); ++i) {
-        if (EqualsIgnoringCase(list[i], text)) {
-            return static_cast<std::int16_t>(i);
-        }
-    }
-    return std::nullopt;
-}
-
-// "5.1.3020" as major, minor, build.
-std::optional<std::array<unsigned, 3>> ParseBuildText(std::string_view text) {
-    std::array<unsigned, 3> parts{};
-    for (std::size_t i = 0; i < parts.size(); ++i) {
-        const std::size_t dot = text.find('.');
-        const std::string_view part = text.substr(0, dot);
-        if (!AllDigits(part) || part.size() > 5 ||
-            (i + 1 < parts.size()) == (dot == std::string_view::npos)) {
-            return std::nullopt;
-        }
-        parts[i] = static_cast<unsigned>(std::stoul(std::string(part)));
-        text.remove_prefix(dot == std::string_view::npos ? text.size() : dot + 1);
-    }
-    return parts;
-}
 
 // Why a file step failed, in words a user can act on.
 std::string Reason(const RunError& e) {
@@ -83,22 +42,6 @@ std::string BuildText(unsigned major, unsigned minor, unsigned build) {
     return std::to_string(major) + "." + std::to_string(minor) + "." + std::to_string(build);
 }
 
-// The version list entry that an index, a version text or a build such as 5.1.3020 names.
-struct BuildMatch {
-    std::optional<std::int16_t> version;
-    bool isBuildNumber = false;  // the text has the form of a build number
-};
-
-BuildMatch FindBuild(std::string_view text) {
-    if (const std::optional<std::int16_t> index = IndexIn(kVersionTexts, text)) {
-        return {index, false};
-    }
-    if (const auto build = ParseBuildText(text)) {
-        return {VersionForBuild((*build)[0], (*build)[1], (*build)[2]), true};
-    }
-    return {};
-}
-
 std::int16_t ParseBuild(std::string_view text) {
     const BuildMatch match = FindBuild(text);
     if (match.version) {
@@ -110,177 +53,11 @@ std::int16_t ParseBuild(std::string_view text) {
     UsageError("unknown build " + Clipped(text) + " (see 'huevane-cli versions')");
 }
 
-std::string_view VersionText(std::int16_t version) {
-    return kVersionTexts[static_cast<std::size_t>(version)];
-}
-
-std::string_view PropertyText(std::int16_t property) {
-    return kPropertyTexts[static_cast<std::size_t>(property)];
-}
-
 // {"index": 3, "text": "5.1.3009 - 5.1.3036"}: the build field of the JSON outputs.
 std::string BuildJson(std::int16_t version) {
     return "{\"index\": " + std::to_string(version) +
            ", \"text\": " + JsonQuote(VersionText(version)) + "}";
 }
-
-// One colour of a theme file, and the line it was on.
-struct ThemeColor {
-    std::int16_t property;
-    std::int32_t color;
-    int line;
-};
-
-// What set --from reads: the JSON that get --json writes.
-struct Theme {
-    std::int16_t version = -1;
-    int buildLine = 0;
-    std::vector<ThemeColor> colors;
-};
-
-// A mistake in a theme file: the file, line and field, and what is wrong.
-class ThemeReader {
-public:
-    explicit ThemeReader(std::string fileName) : fileName_(std::move(fileName)) {}
-
-    Theme Read(std::string_view text) const {
-        JsonValue document;
-        try {
-            document = ParseJson(text);
-        } catch (const JsonSyntaxError& e) {
-            Fail(fileName_ + ":" + std::to_string(e.line()) + ": not JSON: " + e.what());
-        }
-        Expect(document, JsonValue::Kind::kObject, "the file", "an object");
-        Theme theme;
-        const JsonValue* properties = nullptr;
-        const JsonValue* build = nullptr;
-        for (const auto& [name, value] : document.members) {
-            if (name == "build") {
-                build = &value;
-            } else if (name == "properties") {
-                properties = &value;
-            } else {
-                Mistake(value, name, "unknown field");
-            }
-        }
-        if (build == nullptr || properties == nullptr) {
-            Mistake(document, build == nullptr ? "build" : "properties", "missing");
-        }
-        theme.version = Build(*build);
-        theme.buildLine = build->line;
-        Expect(*properties, JsonValue::Kind::kArray, "properties", "a list");
-        for (std::size_t i = 0; i < properties->items.size(); ++i) {
-            const std::string field = "properties[" + std::to_string(i) + "]";
-            theme.colors.push_back(Color(properties->items[i], field, theme.version));
-            for (std::size_t j = 0; j + 1 < theme.colors.size(); ++j) {
-                if (theme.colors[j].property == theme.colors.back().property) {
-                    Mistake(properties->items[i], field,
-                            "\"" + std::string(PropertyText(theme.colors[j].property)) +
-                                "\" is already given on line " +
-                                std::to_string(theme.colors[j].line));
-                }
-            }
-        }
-        if (theme.colors.empty()) {
-            Mistake(*properties, "properties", "no colours given");
-        }
-        return theme;
-    }
-
-    [[noreturn]] void Mistake(const JsonValue& value, const std::string& field,
-                              const std::string& what) const {
-        Fail(Clipped(fileName_) + ":" + std::to_string(value.line) + ": " + field + ": " + what +
-             "; nothing was written");
-    }
-
-private:
-    void Expect(const JsonValue& value, JsonValue::Kind kind, const std::string& field,
-                const char* what) const {
-        if (value.kind != kind) {
-            Mistake(value, field, std::string("should be ") + what);
-        }
-    }
-
-    // An index that is a whole number below size, or -1 when the value is none.
-    static int SmallIndex(const JsonValue& value, std::size_t size) {
-        if (value.kind != JsonValue::Kind::kNumber || !AllDigits(value.text) ||
-            value.text.size() > 2) {
-            return -1;
-        }
-        const int index = std::stoi(value.text);
-        return index < static_cast<int>(size) ? index : -1;
-    }
-
-    // "index" and "text" (or "name"): each names a list entry, and they agree.
-    template <typename List>
-    std::int16_t Entry(const JsonValue& object, const std::string& field, const List& list,
-                       std::string_view textField, const char* what) const {
-        Expect(object, JsonValue::Kind::kObject, field, "an object");
-        std::optional<std::int16_t> entry;
-        std::string entryField;
-        for (const auto& [name, value] : object.members) {
-            std::string where = field;
-            where.append(".").append(name);
-            std::optional<std::int16_t> named;
-            if (name == "index") {
-                const int index = SmallIndex(value, list.size());
-                if (index < 0) {
-                    Mistake(value, where, std::string("no such ") + what);
-                }
-                named = static_cast<std::int16_t>(index);
-            } else if (name == textField) {
-                if (value.kind == JsonValue::Kind::kString) {
-                    named = what == std::string_view("build") ? FindBuild(value.text).version
-                                                              : IndexIn(list, value.text);
-                }
-                if (!named) {
-                    Mistake(value, where, std::string("unknown ") + what);
-                }
-            } else if (name != "color") {
-                Mistake(value, where, "unknown field");
-            }
-            if (named && entry && *named != *entry) {
-                Mistake(value, where, "names another " + std::string(what) + " than " + entryField);
-            }
-            if (named) {
-                entry = named;
-                entryField = where;
-            }
-        }
-        if (!entry) {
-            Mistake(object, field, R"(needs "index" or ")" + std::string(textField) + "\"");
-        }
-        return *entry;
-    }
-
-    std::int16_t Build(const JsonValue& build) const {
-        return Entry(build, "build", kVersionTexts, "text", "build");
-    }
-
-    ThemeColor Color(const JsonValue& item, const std::string& field, std::int16_t version) const {
-        const std::int16_t property = Entry(item, field, kPropertyTexts, "name", "property");
-        if (!IsAvailable(version, property)) {
-            Mistake(item, field,
-                    "\"" + std::string(PropertyText(property)) + "\" does not exist in build " +
-                        std::string(VersionText(version)));
-        }
-        const auto color = std::find_if(item.members.begin(), item.members.end(),
-                                        [](const auto& member) { return member.name == "color"; });
-        if (color == item.members.end()) {
-            Mistake(item, field, "needs \"color\"");
-        }
-        std::optional<std::int32_t> parsed;
-        if (color->value.kind == JsonValue::Kind::kString) {
-            parsed = ParseColorText(color->value.text);
-        }
-        if (!parsed) {
-            Mistake(color->value, field + ".color", "bad colour (use #RRGGBB, RRGGBB or R,G,B)");
-        }
-        return {property, *parsed, item.line};
-    }
-
-    std::string fileName_;
-};
 
 std::int16_t ParseProperty(std::string_view text) {
     if (const std::optional<std::int16_t> index = IndexIn(kPropertyTexts, text)) {
@@ -526,8 +303,7 @@ private:
         } catch (const RunError& e) {
             Fail("cannot read " + Clipped(fileName) + ": " + Reason(e));
         }
-        const ThemeReader reader(fileName);
-        const Theme theme = reader.Read(text);
+        const Theme theme = ReadThemeFile(fileName, text);
         const std::int16_t version = Version(true, theme.version);
         if (version != theme.version) {
             Fail(Clipped(fileName) + ":" + std::to_string(theme.buildLine) +
