@@ -82,9 +82,11 @@ SUPPORTED_OS = {
 
 
 class Image:
-    def __init__(self, path):
-        with open(path, "rb") as f:
-            self.data = f.read()
+    def __init__(self, path, data=None):
+        if data is None:
+            with open(path, "rb") as f:
+                data = f.read()
+        self.data = data
         self.size = len(self.data)
         if self.data[:2] != b"MZ":
             raise ValueError("not an executable (no MZ header)")
