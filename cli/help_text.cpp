@@ -20,7 +20,7 @@ Commands:
 Finding the client:
   --dir PATH    use this install directory
   --prefix DIR  read the Wine prefix DIR (default: $WINEPREFIX, else ~/.wine)
-  On Windows the path comes from the registry. On Linux and macOS it comes from the default
+  On Windows the path comes from the registry. On Linux it comes from the default
   value of HKEY_CURRENT_USER\Software\America Online\AOL Instant Messenger (TM)\CurrentVersion\
   AppPath in the prefix's user.reg. A running Wine writes registry changes to user.reg up to
   about 30 seconds late, so a client installed a moment ago may not be found yet.

@@ -1,4 +1,4 @@
-// huevane-cli: the patcher for scripts and for Wine installs on Linux and macOS.
+// huevane-cli: the patcher for scripts and for Wine installs on Linux.
 #include <iostream>
 #include <string>
 #include <vector>

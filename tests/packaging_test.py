@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
-"""Reads release artefacts and checks them: what each zip and the .deb hold, the .deb's control
-fields, SHA256SUMS, and one version everywhere (file names, huevane-cli --version, the version
-resource of Huevane.exe).
+"""Reads release artefacts and checks them: what each zip and the .deb hold (the zips' texts
+with CRLF line ends), the .deb's control fields, SHA256SUMS, and one version everywhere (file
+names, huevane-cli --version, the version resources of Huevane.exe and huevane-cli.exe).
 
     packaging_test.py DIST VERSION SOURCE_DIR [--complete]
 
@@ -10,11 +10,13 @@ resource of Huevane.exe).
 import gzip
 import hashlib
 import os
-import struct
 import subprocess
 import sys
 import tempfile
 import zipfile
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import pe_check  # noqa: E402 (found beside this file)
 
 dist, version, source = sys.argv[1:4]
 complete = "--complete" in sys.argv[4:]
@@ -26,18 +28,28 @@ def check(what, actual, expected):
         failures.append(f"{what}: {actual!r}, expected {expected!r}")
 
 
-def pe_facts(image):
+def pe_facts(data):
     """The machine type and the fixed file version (a.b.c.d) of a PE image."""
-    header = struct.unpack_from("<I", image, 0x3C)[0]
-    machine = struct.unpack_from("<H", image, header + 4)[0]
-    fixed = image.find(b"\xbd\x04\xef\xfe")  # VS_FIXEDFILEINFO's signature
-    if fixed < 0:
-        return machine, None
-    most, least = struct.unpack_from("<II", image, fixed + 8)
-    return machine, f"{most >> 16}.{most & 0xFFFF}.{least >> 16}.{least & 0xFFFF}"
+    image = pe_check.Image("", data)
+    blocks = image.resources(pe_check.RT_VERSION)
+    return image.machine, pe_check.version_info(blocks[0])[0][0] if blocks else None
 
 
-documents = ["README.md", "LICENSE", "THIRD-PARTY-NOTICES", "CHANGELOG.md"]
+def windows_text(path):
+    """A source document as the zips hold it: CRLF line ends, the version filled in."""
+    with open(os.path.join(source, path), "rb") as f:
+        text = f.read().replace(b"@PROJECT_VERSION@", version.encode())
+    return text.replace(b"\n", b"\r\n")
+
+
+def has_only_crlf(text):
+    return text.count(b"\n") == text.count(b"\r\n") == text.count(b"\r") > 0
+
+
+# The end user's README and the other documents, as .txt files for Windows; the developer's
+# README.md, with its image links, is not among them.
+documents = {"README.txt": "res/zip/README.txt", "LICENSE.txt": "LICENSE",
+             "THIRD-PARTY-NOTICES.txt": "THIRD-PARTY-NOTICES", "CHANGELOG.txt": "CHANGELOG.md"}
 zips = {"x86": 0x14C, "x64": 0x8664}
 expected_files = []
 for arch, machine in zips.items():
@@ -51,13 +63,15 @@ for arch, machine in zips.items():
     with zipfile.ZipFile(path) as archive:
         check(f"{name}: entries", sorted(archive.namelist()),
               sorted(["Huevane.exe", "huevane-cli.exe", *documents]))
-        for document in documents:
-            with open(os.path.join(source, document), "rb") as f:
-                check(f"{name}: {document}", archive.read(document) == f.read(), True)
+        for document, origin in documents.items():
+            text = archive.read(document)
+            check(f"{name}: {document} has CRLF line ends only", has_only_crlf(text), True)
+            check(f"{name}: {document} is {origin}", text == windows_text(origin), True)
         for exe in ("Huevane.exe", "huevane-cli.exe"):
             check(f"{name}: {exe} machine", pe_facts(archive.read(exe))[0], machine)
-        check(f"{name}: Huevane.exe version resource",
-              pe_facts(archive.read("Huevane.exe"))[1], version + ".0")
+        for exe in ("Huevane.exe", "huevane-cli.exe"):
+            check(f"{name}: {exe} version resource", pe_facts(archive.read(exe))[1],
+                  version + ".0")
 
 deb = f"huevane-cli_{version}_amd64.deb"
 expected_files.append(deb)
