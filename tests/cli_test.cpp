@@ -223,6 +223,18 @@ TEST_F(CliOnInstall, RefusesWithOneLineAndTheRightStatus) {
     EXPECT_EQ(ReadFileBytes(target_), original_);
 }
 
+TEST_F(CliOnInstall, OptionGivenLastWithoutItsValueIsAUsageError) {
+    const std::vector<std::vector<std::string>> cases = {
+        {"--dir"},          {"get", "--prefix"}, {"get", "--build"},  {"get", "--property"},
+        {"set", "--color"}, {"set", "--from"},   {"set", "--backup"}, {"restore", "--backup"},
+    };
+    for (const std::vector<std::string>& args : cases) {
+        const ProcessResult result = Cli(args);
+        EXPECT_EQ(result.exitStatus, 2) << args.back();
+        EXPECT_EQ(result.err, "huevane-cli: " + args.back() + " needs a value (try --help)\n");
+    }
+}
+
 TEST_F(CliOnInstall, SetFromWritesWhatGetJsonPrinted) {
     ASSERT_EQ(Cli(WithDir({"set", "--build", "3", "--property", "3", "--color", "#123456",
                            "--property", "5", "--color", "#ABCDEF"}))
@@ -411,6 +423,18 @@ TEST_F(CliOnWinePrefix, WritesWithTheDetectedVersionAndRefusesAnotherUnlessForce
     EXPECT_EQ(ReadFileBytes(installDir_ + "/buddyui.ocm").substr(0x5681, 3),
               original_.substr(0x5681, 3));
 
+    // get reads at the offsets of the build it is given: another build's are refused alike.
+    const ProcessResult get = Cli(WithPrefix({"get", "--build", "5.2.3074"}));
+    EXPECT_EQ(get.exitStatus, 1);
+    EXPECT_TRUE(Contains(get.err,
+                         "--build 5.2.3074 (5.2.3074) disagrees with the client's build "
+                         "5.1.3020 (5.1.3009 - 5.1.3036); add --force to read anyway"))
+        << get.err;
+    EXPECT_TRUE(get.out.empty());
+    const ProcessResult forcedGet = Cli(WithPrefix({"get", "--build", "5.2.3074", "--force"}));
+    EXPECT_EQ(forcedGet.exitStatus, 0) << forcedGet.err;
+    EXPECT_TRUE(Contains(forcedGet.out, "Buddy names: #")) << forcedGet.out;
+
     std::vector<std::string> forced = other;
     forced.emplace_back("--force");
     EXPECT_EQ(Cli(WithPrefix(forced)).exitStatus, 0);
@@ -506,6 +530,56 @@ TEST_F(CliOnWinePrefix, FifoAnywhereIsAnErrorAtOnce) {
         fs::rename(kept, c.fifo);
     }
     EXPECT_EQ(ReadFileBytes(installDir_ + "/buddyui.ocm"), original_);
+}
+
+TEST_F(CliOnInstall, OutputThatCannotBeWrittenIsAnError) {
+    struct Case {
+        std::string redirect;  // of standard output, by the shell
+        std::string cause;
+    };
+    const std::vector<Case> cases = {{">/dev/full", "No space left on device"},
+                                     {">&-", "Bad file descriptor"}};
+    const std::vector<std::vector<std::string>> commands = {
+        {"versions"},
+        {"--help"},
+        WithDir({"get", "--build", "3", "--json"}),
+        WithDir({"locate"}),
+        WithDir({"set", "--build", "3", "--property", "3", "--color", "000000"}),
+    };
+    for (const Case& c : cases) {
+        for (const std::vector<std::string>& command : commands) {
+            std::vector<std::string> args = {"-c", "exec \"$0\" \"$@\" " + c.redirect, CliPath()};
+            args.insert(args.end(), command.begin(), command.end());
+            const ProcessResult result = test::RunProcess("/bin/sh", args);
+            SCOPED_TRACE(c.redirect + " " + command.front() + ": " + result.err);
+            EXPECT_EQ(result.exitStatus, 1);
+            const std::string line = "huevane-cli: cannot write standard output: " + c.cause + "\n";
+            ASSERT_GE(result.err.size(), line.size());
+            EXPECT_EQ(result.err.substr(result.err.size() - line.size()), line);
+        }
+    }
+}
+
+TEST_F(CliOnWinePrefix, OutsideTextReachesTheTerminalEscaped) {
+    // A registered path with escape sequences and a line break, as user.reg escapes them.
+    WriteUserReg(kClientSection + R"(@="C:\\AIM\e]0;t\a\e[2J\nhuevane-cli: fake\\aim.exe")" + "\n");
+    const ProcessResult locate = Cli(WithPrefix({"locate"}));
+    EXPECT_EQ(locate.exitStatus, 1);
+    EXPECT_EQ(locate.err.find('\x1b'), std::string::npos) << locate.err;
+    EXPECT_EQ(std::count(locate.err.begin(), locate.err.end(), '\n'), 1) << locate.err;
+    EXPECT_TRUE(Contains(locate.err, R"(C:\AIM\x1b]0;t\x07\x1b[2J\nhuevane-cli: fake)"))
+        << locate.err;
+
+    // An install directory of that name, in plain output.
+    const std::string odd = "AIM\x1b[2J\n";
+    fs::create_directories(prefix_ + "/drive_c/" + odd);
+    WriteFileBytes(prefix_ + "/drive_c/" + odd + "/buddyui.ocm", original_);
+    WriteUserReg(kClientSection + "@=\"C:\\\\AIM\\e[2J\\n\\\\aim.exe\"\n");
+    const std::string shown = R"(/dosdevices/c:/AIM\x1b[2J\n)";
+    EXPECT_EQ(Cli(WithPrefix({"locate"})).out, prefix_ + shown + "\n");
+    const ProcessResult set =
+        Cli(WithPrefix({"set", "--build", "3", "--property", "3", "--color", "000000"}));
+    EXPECT_EQ(set.out, "set 1 colour in " + prefix_ + shown + "/buddyui.ocm\n") << set.err;
 }
 
 TEST_F(CliOnInstall, KilledWriterLeavesNoNewFile) {
