@@ -665,6 +665,20 @@ TEST_F(CliOnInstall, LocatesAndDetectsThroughTheRegistry) {
     EXPECT_EQ(ReadFileBytes(target_).substr(0xC7A4, 3), "\x01\x02\x03");
 }
 
+TEST_F(CliOnInstall, ArgumentsAndOutputInAnyScript) {
+    // Cyrillic and CJK together, which no code page holds both: "Папка 日本".
+    const std::string name = "\xD0\x9F\xD0\xB0\xD0\xBF\xD0\xBA\xD0\xB0 \xE6\x97\xA5\xE6\x9C\xAC";
+    const std::string dir = root_.path() + "\\" + name;
+    // Standard output and error go to files here: they get the UTF-8 bytes.
+    const ProcessResult locate = Cli({"--dir", dir, "locate"});
+    EXPECT_EQ(locate.exitStatus, 0) << locate.err;
+    EXPECT_EQ(locate.out, dir + "\n");
+    EXPECT_TRUE(Contains(Cli({"--dir", dir, "locate", "--json"}).out, name + "\", ")) << name;
+    const ProcessResult get = Cli({"--dir", dir, "get", "--build", "3"});
+    EXPECT_EQ(get.exitStatus, 1);
+    EXPECT_TRUE(Contains(get.err, name)) << get.err;
+}
+
 #endif
 
 }  // namespace
