@@ -30,7 +30,10 @@ Other options:
   --version     print huevane-cli's own version
 
 Run 'huevane-cli COMMAND --help' for a command's options.
-Exit status: 0 done, 1 error, 2 usage error.
+Exit status: 0 done, 1 error (also when the output cannot be written), 2 usage error.
+Messages, and the paths that locate, set and restore print, show control characters as
+escapes such as \n or \x1b and bytes that are not UTF-8 as \xNN; a message quotes at most 200
+characters of any path or other text it names.
 )";
 
 constexpr std::string_view kGetHelp =

@@ -45,7 +45,7 @@ std::size_t WholeCharacters(std::string_view text) {
 
 class HandleSink : public StreamSink {
 public:
-    explicit HandleSink(HANDLE handle) : handle_(handle) {
+    HandleSink(HANDLE handle, bool closes) : handle_(handle), closes_(closes) {
         DWORD mode = 0;
         console_ = IsValid() && GetConsoleMode(handle_, &mode) != 0;
     }
@@ -65,7 +65,7 @@ public:
         if (console_ && !pending_.empty()) {
             failure = WriteUnits(Utf16FromUtf8(pending_));  // a cut character, shown as U+FFFD
         }
-        if (!CloseHandle(handle_) && failure.empty()) {
+        if (closes_ && !CloseHandle(handle_) && failure.empty()) {
             failure = SystemText(GetLastError());
         }
         return failure;
@@ -126,6 +126,7 @@ private:
     }
 
     HANDLE handle_;
+    bool closes_;
     bool console_ = false;
     std::string pending_;
 };
@@ -133,8 +134,12 @@ private:
 }  // namespace
 
 std::unique_ptr<StreamSink> OpenStandardStream(StandardStream which) {
-    return std::make_unique<HandleSink>(
-        GetStdHandle(which == StandardStream::kOutput ? STD_OUTPUT_HANDLE : STD_ERROR_HANDLE));
+    const HANDLE output = GetStdHandle(STD_OUTPUT_HANDLE);
+    const HANDLE error = GetStdHandle(STD_ERROR_HANDLE);
+    // Standard output is closed to see a failure that shows only then, unless standard error
+    // shares its handle and still has a message to write.
+    return which == StandardStream::kOutput ? std::make_unique<HandleSink>(output, output != error)
+                                            : std::make_unique<HandleSink>(error, false);
 }
 
 void ReserveStandardStreams() {}
