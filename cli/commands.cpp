@@ -9,6 +9,7 @@
 #include "cli/cli_error.h"
 #include "cli/client_location.h"
 #include "cli/help_text.h"
+#include "cli/json.h"
 #include "cli/json_writer.h"
 #include "cli/list_lookup.h"
 #include "cli/theme_file.h"
@@ -150,8 +151,8 @@ private:
                  << ", " << JsonTextMember("source", location.source) << "}\n";
             return;
         }
-        // Only the directory on standard output, for dir=$(huevane-cli locate): whole, as a
-        // directory that exists has a bounded path, and escaped, as it must stay one line.
+        // Only the directory on standard output, for dir=$(huevane-cli locate): escaped, as it
+        // must stay one line, but never clipped, as a script needs all of it.
         out_ << Escaped(location.installDir) << "\n";
         err_ << "(from " << Clipped(location.source) << ")\n";
     }
