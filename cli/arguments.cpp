@@ -20,7 +20,7 @@ constexpr std::array<CommandOptions, 7> kCommands = {{
     {"properties", "--json"},
     {"locate", "--json"},
     {"detect", "--json"},
-    {"get", "--build --property --json"},
+    {"get", "--build --property --json --force"},
     {"set", "--build --property --color --from --backup --force"},
     {"restore", "--backup"},
 }};

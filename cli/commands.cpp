@@ -10,6 +10,7 @@
 #include "cli/client_location.h"
 #include "cli/help_text.h"
 #include "cli/json.h"
+#include "cli/json_writer.h"
 #include "cli/list_lookup.h"
 #include "cli/theme_file.h"
 #include "core/apply_command.h"
@@ -143,14 +144,17 @@ private:
     void Locate() {
         const ClientLocation& location = Location();
         if (args_.json) {
-            out_ << "{\"install_dir\": " << JsonQuote(location.installDir) << ", \"executable\": "
-                 << (location.executable.empty() ? "null" : JsonQuote(location.executable))
-                 << ", \"source\": " << JsonQuote(location.source) << "}\n";
+            out_ << "{" << JsonTextMember("install_dir", location.installDir) << ", "
+                 << (location.executable.empty()
+                         ? "\"executable\": null"
+                         : JsonTextMember("executable", location.executable))
+                 << ", " << JsonTextMember("source", location.source) << "}\n";
             return;
         }
-        // Only the directory on standard output, for dir=$(huevane-cli locate).
-        out_ << location.installDir << "\n";
-        err_ << "(from " << location.source << ")\n";
+        // Only the directory on standard output, for dir=$(huevane-cli locate): escaped, as it
+        // must stay one line, but never clipped, as a script needs all of it.
+        out_ << Escaped(location.installDir) << "\n";
+        err_ << "(from " << Clipped(location.source) << ")\n";
     }
 
     const ClientLocation& Location() {
@@ -183,8 +187,8 @@ private:
              << VersionText(*detection.version) << "\"\n";
     }
 
-    // --build when given (checked against the detected build when writing), else the detected
-    // build, else (for set --from) the build that the theme file names.
+    // --build when given (checked against the detected build unless --force), else the
+    // detected build, else (for set --from) the build that the theme file names.
     std::int16_t Version(bool writing, std::optional<std::int16_t> fallback = std::nullopt) {
         if (!args_.build) {
             const Detection detection = DetectVersion(Location(), fs_);
@@ -197,11 +201,13 @@ private:
             Fail("cannot tell the client's build (" + detection.problem + "); give --build");
         }
         const std::int16_t version = ParseBuild(*args_.build);
-        if (writing && !args_.force) {
+        if (!args_.force) {
             const Detection detection = DetectVersion(Location(), fs_);
             if (detection.version && *detection.version != version) {
-                Fail("--build " + Clipped(*args_.build) + " disagrees with the client's build " +
-                     detection.build + "; add --force to write anyway");
+                Fail("--build " + Clipped(*args_.build) + " (" + std::string(VersionText(version)) +
+                     ") disagrees with the client's build " + detection.build + " (" +
+                     std::string(VersionText(*detection.version)) + "); add --force to " +
+                     (writing ? "write" : "read") + " anyway");
             }
         }
         return version;
@@ -341,7 +347,7 @@ private:
             Fail("cannot rewrite " + Clipped(target) + ": " + Reason(e) + " (it is unchanged)");
         }
         out_ << "set " << patches.size() << (patches.size() == 1 ? " colour" : " colours") << " in "
-             << target << "\n";
+             << Clipped(target) << "\n";
     }
 
     void Restore() {
@@ -363,7 +369,7 @@ private:
             Fail("cannot restore " + Clipped(target) + " from " + Clipped(backup) + ": " +
                  Reason(e));
         }
-        out_ << "restored " << target << " from " << backup << "\n";
+        out_ << "restored " << Clipped(target) << " from " << Clipped(backup) << "\n";
     }
 
     // A backup path that names the target, in any spelling or through a link, would have the
@@ -405,14 +411,15 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         Session(parsed, out, err, fs).Run();
         return 0;
     } catch (const CliError& e) {
-        err << "huevane-cli: " << e.what();
+        // Escaped once more, so that no message can ever span lines or reach the terminal raw.
+        err << "huevane-cli: " << Escaped(e.what());
         if (e.exitStatus() == kExitUsage) {
             err << " (try --help)";
         }
         err << "\n";
         return e.exitStatus();
     } catch (const std::exception& e) {
-        err << "huevane-cli: " << e.what() << "\n";
+        err << "huevane-cli: " << Escaped(e.what()) << "\n";
         return kExitError;
     }
 }

@@ -30,16 +30,20 @@ Other options:
   --version     print huevane-cli's own version
 
 Run 'huevane-cli COMMAND --help' for a command's options.
-Exit status: 0 done, 1 error, 2 usage error.
+Exit status: 0 done, 1 error (also when the output cannot be written), 2 usage error.
+Messages, and the paths that locate, set and restore print, show control characters as
+escapes such as \n or \x1b and bytes that are not UTF-8 as \xNN; a message quotes at most 200
+characters of any path or other text it names.
 )";
 
 constexpr std::string_view kGetHelp =
-    R"(Usage: huevane-cli get [--build B] [--property P] [--json]
+    R"(Usage: huevane-cli get [--build B] [--property P] [--json] [--force]
 
 Prints the colours stored in buddyui.ocm, as #RRGGBB: all properties of the build, or one.
 B is an index or a text of the version list, or a build number such as 5.1.3020; without it
-the build is read from the client's executable. P is an index or a property text (letter case
-does not matter).
+the build is read from the client's executable. A --build that disagrees with that build is
+refused unless --force is given, as its colours sit at other places in the file. P is an index
+or a property text (letter case does not matter).
 
 --json prints one JSON object, one property to a line, that set --from takes back:
   build         the version list entry: {"index": N, "text": "..."}
@@ -84,12 +88,17 @@ constexpr std::string_view kLocateHelp =
     R"(Usage: huevane-cli [--dir PATH | --prefix DIR] locate [--json]
 
 Prints the client's install directory on standard output, and where that path came from on
-standard error.
+standard error. Control characters in it are shown as escapes such as \n or \x1b, and bytes
+that are not UTF-8 as \xNN; --json gives the exact path.
 
 --json prints one JSON object on standard output instead:
   install_dir   the directory that holds buddyui.ocm
   executable    the registered client executable, or null when not known (with --dir)
   source        where the path came from: "--dir", or the registry or user.reg and its value
+  The output is always valid UTF-8. A path that is not valid UTF-8 (possible on Linux) has each
+  stray byte shown as U+FFFD, and then a field of the same name ending in _bytes follows, such
+  as "install_dir_bytes", with the exact bytes of the path in lowercase hex. That field is there
+  only for such a path.
 )";
 
 constexpr std::string_view kDetectHelp =

@@ -246,23 +246,6 @@ private:
 
 }  // namespace
 
-std::string JsonQuote(std::string_view text) {
-    std::string out = "\"";
-    for (const char c : text) {
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += c;
-        } else if (static_cast<unsigned char>(c) < 0x20) {
-            std::array<char, 8> escape{};
-            std::snprintf(escape.data(), escape.size(), "\\u%04x", static_cast<unsigned>(c));
-            out += escape.data();
-        } else {
-            out += c;
-        }
-    }
-    return out + "\"";
-}
-
 JsonValue ParseJson(std::string_view text) {
     return Parser(text).Document();
 }

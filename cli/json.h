@@ -7,9 +7,6 @@
 
 namespace huevane::cli {
 
-// A JSON text as a quoted, escaped JSON string. Bytes from 0x80 up pass through unchanged.
-std::string JsonQuote(std::string_view text);
-
 struct JsonMember;
 
 // One parsed JSON value, with the line it starts on (counted from 1), for error messages.

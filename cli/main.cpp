@@ -1,14 +1,59 @@
 // huevane-cli: the patcher for scripts and for Wine installs on Linux.
-#include <iostream>
+#include <ostream>
 #include <string>
 #include <vector>
 
+#include "cli/cli_error.h"
 #include "cli/commands.h"
+#include "core/clipped_text.h"
 #include "platform/native_file_system.h"
+#include "platform/standard_stream.h"
 
-int main(int argc, char** argv) {
-    const std::vector<std::string> args(argv + 1, argv + argc);
+#ifdef _WIN32
+#include "core/utf8_text.h"
+#endif
+
+namespace {
+
+using huevane::platform::StandardStream;
+using huevane::platform::StandardStreamBuf;
+
+int Run(const std::vector<std::string>& args) {
+    huevane::platform::ReserveStandardStreams();
     huevane::platform::RemoveNewFileOnSignals();
+    StandardStreamBuf outBuffer(huevane::platform::OpenStandardStream(StandardStream::kOutput));
+    StandardStreamBuf errBuffer(huevane::platform::OpenStandardStream(StandardStream::kError));
+    std::ostream out(&outBuffer);
+    std::ostream err(&errBuffer);
+    err.tie(&out);  // what the command printed comes before a message about it
+    err.setf(std::ios::unitbuf);
     const auto fs = huevane::platform::MakeNativeFileSystem();
-    return huevane::cli::RunCli(args, std::cout, std::cerr, *fs);
+    int status = huevane::cli::RunCli(args, out, err, *fs);
+    // Output that did not arrive whole is an error, also when it fails only on closing.
+    if (const std::string failure = outBuffer.Finish(); !failure.empty()) {
+        err << "huevane-cli: cannot write standard output: " << huevane::Clipped(failure) << "\n";
+        if (status == 0) {
+            status = huevane::cli::kExitError;
+        }
+    }
+    errBuffer.Finish();
+    return status;
 }
+
+}  // namespace
+
+#ifdef _WIN32
+// The arguments as Windows has them, in UTF-16, so that a path in any script arrives whole.
+int wmain(int argc, wchar_t** argv) {
+    std::vector<std::string> args;
+    for (int i = 1; i < argc; ++i) {
+        const std::wstring_view arg(argv[i]);
+        args.push_back(huevane::Utf8FromUtf16(std::u16string(arg.begin(), arg.end())));
+    }
+    return Run(args);
+}
+#else
+int main(int argc, char** argv) {
+    return Run(std::vector<std::string>(argv + 1, argv + argc));
+}
+#endif

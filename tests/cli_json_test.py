@@ -51,7 +51,21 @@ with tempfile.TemporaryDirectory() as root:
     plain_dir, plain_source = run_both("--dir", install, "locate")
     check("locate", [located["install_dir"], located["executable"], located["source"]],
           [install, None, plain_source.strip()[len("(from "):-1]])
-    check("locate: standard output", plain_dir, install + "\n")
+    # Plain output stays one line: the tab is shown as an escape.
+    check("locate: standard output", plain_dir, install.replace("\t", "\\t") + "\n")
+
+    # A directory name that is not UTF-8 (with an escape character too): the JSON is still
+    # valid UTF-8, and install_dir_bytes gives back the exact path.
+    odd = os.fsencode(root) + b"/AIM\x1b[2J\xff"
+    os.mkdir(odd)
+    result = subprocess.run([CLI, "--dir", odd, "locate", "--json"], capture_output=True,
+                            check=False)
+    located = json.loads(result.stdout.decode("utf-8"))
+    check("locate: a path that is not UTF-8",
+          [located["install_dir"], bytes.fromhex(located["install_dir_bytes"])],
+          [odd.decode("utf-8", errors="replace"), odd])
+    check("locate: _bytes only where needed", "install_dir_bytes" in json.loads(
+        run("--dir", install, "locate", "--json")), False)
 
     for build in ("3", "5.5.3553", "15"):
         document = json.loads(run("--dir", install, "get", "--build", build, "--json"))

@@ -19,6 +19,8 @@
 #include "tests/test_support.h"
 
 #ifdef _WIN32
+#include <windows.h>
+
 #include "platform/install_dir.h"
 #include "tests/registry_guard.h"
 #else
@@ -223,6 +225,18 @@ TEST_F(CliOnInstall, RefusesWithOneLineAndTheRightStatus) {
     EXPECT_EQ(ReadFileBytes(target_), original_);
 }
 
+TEST_F(CliOnInstall, OptionGivenLastWithoutItsValueIsAUsageError) {
+    const std::vector<std::vector<std::string>> cases = {
+        {"--dir"},          {"get", "--prefix"}, {"get", "--build"},  {"get", "--property"},
+        {"set", "--color"}, {"set", "--from"},   {"set", "--backup"}, {"restore", "--backup"},
+    };
+    for (const std::vector<std::string>& args : cases) {
+        const ProcessResult result = Cli(args);
+        EXPECT_EQ(result.exitStatus, 2) << args.back();
+        EXPECT_EQ(result.err, "huevane-cli: " + args.back() + " needs a value (try --help)\n");
+    }
+}
+
 TEST_F(CliOnInstall, SetFromWritesWhatGetJsonPrinted) {
     ASSERT_EQ(Cli(WithDir({"set", "--build", "3", "--property", "3", "--color", "#123456",
                            "--property", "5", "--color", "#ABCDEF"}))
@@ -411,6 +425,18 @@ TEST_F(CliOnWinePrefix, WritesWithTheDetectedVersionAndRefusesAnotherUnlessForce
     EXPECT_EQ(ReadFileBytes(installDir_ + "/buddyui.ocm").substr(0x5681, 3),
               original_.substr(0x5681, 3));
 
+    // get reads at the offsets of the build it is given: another build's are refused alike.
+    const ProcessResult get = Cli(WithPrefix({"get", "--build", "5.2.3074"}));
+    EXPECT_EQ(get.exitStatus, 1);
+    EXPECT_TRUE(Contains(get.err,
+                         "--build 5.2.3074 (5.2.3074) disagrees with the client's build "
+                         "5.1.3020 (5.1.3009 - 5.1.3036); add --force to read anyway"))
+        << get.err;
+    EXPECT_TRUE(get.out.empty());
+    const ProcessResult forcedGet = Cli(WithPrefix({"get", "--build", "5.2.3074", "--force"}));
+    EXPECT_EQ(forcedGet.exitStatus, 0) << forcedGet.err;
+    EXPECT_TRUE(Contains(forcedGet.out, "Buddy names: #")) << forcedGet.out;
+
     std::vector<std::string> forced = other;
     forced.emplace_back("--force");
     EXPECT_EQ(Cli(WithPrefix(forced)).exitStatus, 0);
@@ -508,6 +534,56 @@ TEST_F(CliOnWinePrefix, FifoAnywhereIsAnErrorAtOnce) {
     EXPECT_EQ(ReadFileBytes(installDir_ + "/buddyui.ocm"), original_);
 }
 
+TEST_F(CliOnInstall, OutputThatCannotBeWrittenIsAnError) {
+    struct Case {
+        std::string redirect;  // of standard output, by the shell
+        std::string cause;
+    };
+    const std::vector<Case> cases = {{">/dev/full", "No space left on device"},
+                                     {">&-", "Bad file descriptor"}};
+    const std::vector<std::vector<std::string>> commands = {
+        {"versions"},
+        {"--help"},
+        WithDir({"get", "--build", "3", "--json"}),
+        WithDir({"locate"}),
+        WithDir({"set", "--build", "3", "--property", "3", "--color", "000000"}),
+    };
+    for (const Case& c : cases) {
+        for (const std::vector<std::string>& command : commands) {
+            std::vector<std::string> args = {"-c", "exec \"$0\" \"$@\" " + c.redirect, CliPath()};
+            args.insert(args.end(), command.begin(), command.end());
+            const ProcessResult result = test::RunProcess("/bin/sh", args);
+            SCOPED_TRACE(c.redirect + " " + command.front() + ": " + result.err);
+            EXPECT_EQ(result.exitStatus, 1);
+            const std::string line = "huevane-cli: cannot write standard output: " + c.cause + "\n";
+            ASSERT_GE(result.err.size(), line.size());
+            EXPECT_EQ(result.err.substr(result.err.size() - line.size()), line);
+        }
+    }
+}
+
+TEST_F(CliOnWinePrefix, OutsideTextReachesTheTerminalEscaped) {
+    // A registered path with escape sequences and a line break, as user.reg escapes them.
+    WriteUserReg(kClientSection + R"(@="C:\\AIM\e]0;t\a\e[2J\nhuevane-cli: fake\\aim.exe")" + "\n");
+    const ProcessResult locate = Cli(WithPrefix({"locate"}));
+    EXPECT_EQ(locate.exitStatus, 1);
+    EXPECT_EQ(locate.err.find('\x1b'), std::string::npos) << locate.err;
+    EXPECT_EQ(std::count(locate.err.begin(), locate.err.end(), '\n'), 1) << locate.err;
+    EXPECT_TRUE(Contains(locate.err, R"(C:\AIM\x1b]0;t\x07\x1b[2J\nhuevane-cli: fake)"))
+        << locate.err;
+
+    // An install directory of that name, in plain output.
+    const std::string odd = "AIM\x1b[2J\n";
+    fs::create_directories(prefix_ + "/drive_c/" + odd);
+    WriteFileBytes(prefix_ + "/drive_c/" + odd + "/buddyui.ocm", original_);
+    WriteUserReg(kClientSection + "@=\"C:\\\\AIM\\e[2J\\n\\\\aim.exe\"\n");
+    const std::string shown = R"(/dosdevices/c:/AIM\x1b[2J\n)";
+    EXPECT_EQ(Cli(WithPrefix({"locate"})).out, prefix_ + shown + "\n");
+    const ProcessResult set =
+        Cli(WithPrefix({"set", "--build", "3", "--property", "3", "--color", "000000"}));
+    EXPECT_EQ(set.out, "set 1 colour in " + prefix_ + shown + "/buddyui.ocm\n") << set.err;
+}
+
 TEST_F(CliOnInstall, KilledWriterLeavesNoNewFile) {
     const std::string big = test::SyntheticImage(std::size_t{24} << 20);
     WriteFileBytes(target_, big);
@@ -589,6 +665,71 @@ TEST_F(CliOnInstall, LocatesAndDetectsThroughTheRegistry) {
     const ProcessResult set = Cli({"set", "--property", "5", "--color", "#010203"});
     EXPECT_EQ(set.exitStatus, 0) << set.err;
     EXPECT_EQ(ReadFileBytes(target_).substr(0xC7A4, 3), "\x01\x02\x03");
+}
+
+// Runs huevane-cli (plain arguments only) with standard output on a handle that takes no
+// writes: a file opened for reading.
+ProcessResult CliWithUnwritableOutput(const std::vector<std::string>& args) {
+    const test::TempDir dir;
+    const std::string outPath = dir.File("out.txt");
+    const std::string errPath = dir.File("err.txt");
+    WriteFileBytes(outPath, "");
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    HANDLE out = CreateFileA(outPath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                             &inherit, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE err = CreateFileA(errPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                             &inherit, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    std::string commandLine = "\"" + CliPath() + "\"";
+    for (const std::string& arg : args) {
+        commandLine += " \"" + arg + "\"";
+    }
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = out;
+    startup.hStdError = err;
+    PROCESS_INFORMATION info{};
+    ProcessResult result;
+    if (CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                       &startup, &info)) {
+        WaitForSingleObject(info.hProcess, INFINITE);
+        DWORD code = 0;
+        GetExitCodeProcess(info.hProcess, &code);
+        result.exitStatus = static_cast<int>(code);
+        CloseHandle(info.hThread);
+        CloseHandle(info.hProcess);
+    }
+    CloseHandle(out);
+    CloseHandle(err);
+    result.out = ReadFileBytes(outPath);
+    result.err = ReadFileBytes(errPath);
+    return result;
+}
+
+TEST_F(CliOnInstall, OutputThatCannotBeWrittenIsAnError) {
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"versions"}, WithDir({"get", "--build", "3", "--json"})}) {
+        const ProcessResult result = CliWithUnwritableOutput(args);
+        SCOPED_TRACE(args.back() + ": " + result.err);
+        EXPECT_EQ(result.exitStatus, 1);
+        EXPECT_EQ(result.err.rfind("huevane-cli: cannot write standard output: ", 0), 0u);
+        EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1);
+        EXPECT_TRUE(result.out.empty());
+    }
+}
+
+TEST_F(CliOnInstall, ArgumentsAndOutputInAnyScript) {
+    // Cyrillic and CJK together, which no code page holds both: "Папка 日本".
+    const std::string name = "\xD0\x9F\xD0\xB0\xD0\xBF\xD0\xBA\xD0\xB0 \xE6\x97\xA5\xE6\x9C\xAC";
+    const std::string dir = root_.path() + "\\" + name;
+    // Standard output and error go to files here: they get the UTF-8 bytes.
+    const ProcessResult locate = Cli({"--dir", dir, "locate"});
+    EXPECT_EQ(locate.exitStatus, 0) << locate.err;
+    EXPECT_EQ(locate.out, dir + "\n");
+    EXPECT_TRUE(Contains(Cli({"--dir", dir, "locate", "--json"}).out, name + "\", ")) << name;
+    const ProcessResult get = Cli({"--dir", dir, "get", "--build", "3"});
+    EXPECT_EQ(get.exitStatus, 1);
+    EXPECT_TRUE(Contains(get.err, name)) << get.err;
 }
 
 #endif

@@ -4,6 +4,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "core/utf8_text.h"
 #include "tests/test_support.h"
 
 #ifdef _WIN32
@@ -60,7 +61,7 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
     HANDLE in = OpenForChild("NUL", GENERIC_READ, OPEN_EXISTING);
     HANDLE out = OpenForChild(outPath, GENERIC_WRITE, CREATE_ALWAYS);
     HANDLE err = OpenForChild(errPath, GENERIC_WRITE, CREATE_ALWAYS);
-    STARTUPINFOA startup{};
+    STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
     startup.hStdInput = in;
@@ -68,7 +69,10 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
     startup.hStdError = err;
     PROCESS_INFORMATION info{};
     ProcessResult result;
-    if (CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+    // The W call, so that arguments in any script arrive whole.
+    const std::u16string units = Utf16FromUtf8(commandLine);
+    std::wstring wideCommandLine(units.begin(), units.end());
+    if (CreateProcessW(nullptr, wideCommandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
                        &startup, &info)) {
         WaitForSingleObject(info.hProcess, INFINITE);
         DWORD code = 0;

@@ -24,7 +24,7 @@ _huevane_cli() {
     local options
     case $command in
         versions|properties|locate|detect) options="--json" ;;
-        get) options="--build --property --json" ;;
+        get) options="--build --property --json --force" ;;
         set) options="--build --property --color --from --backup --force" ;;
         restore) options="--backup" ;;
         "") COMPREPLY=($(compgen -W "$commands $global" -- "$cur")); return ;;

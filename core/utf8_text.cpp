@@ -1,0 +1,115 @@
+#include "core/utf8_text.h"
+
+namespace huevane {
+namespace {
+
+constexpr char32_t kReplacement = 0xFFFD;
+
+bool IsContinuation(std::string_view text, std::size_t pos) {
+    return pos < text.size() && (static_cast<unsigned char>(text[pos]) & 0xC0) == 0x80;
+}
+
+}  // namespace
+
+Utf8Char NextUtf8Char(std::string_view text, std::size_t pos) {
+    const auto lead = static_cast<unsigned char>(text[pos]);
+    if (lead < 0x80) {
+        return {lead, 1, true};
+    }
+    std::size_t length = 0;
+    char32_t code = 0;
+    char32_t smallest = 0;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+        code = lead & 0x1FU;
+        smallest = 0x80;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        code = lead & 0x0FU;
+        smallest = 0x800;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        code = lead & 0x07U;
+        smallest = 0x10000;
+    } else {
+        return {lead, 1, false};
+    }
+    for (std::size_t i = 1; i < length; ++i) {
+        if (!IsContinuation(text, pos + i)) {
+            return {lead, 1, false};
+        }
+        code = (code << 6) | (static_cast<unsigned char>(text[pos + i]) & 0x3FU);
+    }
+    if (code < smallest || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
+        return {lead, 1, false};
+    }
+    return {code, length, true};
+}
+
+bool IsValidUtf8(std::string_view text) {
+    for (std::size_t pos = 0; pos < text.size();) {
+        const Utf8Char c = NextUtf8Char(text, pos);
+        if (!c.valid) {
+            return false;
+        }
+        pos += c.length;
+    }
+    return true;
+}
+
+std::string Utf8Encoded(char32_t code) {
+    std::string out;
+    const auto put = [&out](char32_t byte) { out.push_back(static_cast<char>(byte)); };
+    if (code < 0x80) {
+        put(code);
+    } else if (code < 0x800) {
+        put(0xC0 | (code >> 6));
+        put(0x80 | (code & 0x3F));
+    } else if (code < 0x10000) {
+        put(0xE0 | (code >> 12));
+        put(0x80 | ((code >> 6) & 0x3F));
+        put(0x80 | (code & 0x3F));
+    } else {
+        put(0xF0 | (code >> 18));
+        put(0x80 | ((code >> 12) & 0x3F));
+        put(0x80 | ((code >> 6) & 0x3F));
+        put(0x80 | (code & 0x3F));
+    }
+    return out;
+}
+
+std::string Utf8FromUtf16(std::u16string_view units) {
+    std::string out;
+    out.reserve(units.size());
+    for (std::size_t i = 0; i < units.size(); ++i) {
+        const char32_t unit = units[i];
+        const bool high = unit >= 0xD800 && unit <= 0xDBFF;
+        if (high && i + 1 < units.size() && units[i + 1] >= 0xDC00 && units[i + 1] <= 0xDFFF) {
+            out += Utf8Encoded(0x10000 + ((unit - 0xD800) << 10) + (units[++i] - 0xDC00U));
+        } else if (unit >= 0xD800 && unit <= 0xDFFF) {
+            out += Utf8Encoded(kReplacement);
+        } else {
+            out += Utf8Encoded(unit);
+        }
+    }
+    return out;
+}
+
+std::u16string Utf16FromUtf8(std::string_view text) {
+    std::u16string units;
+    units.reserve(text.size());
+    for (std::size_t pos = 0; pos < text.size();) {
+        const Utf8Char c = NextUtf8Char(text, pos);
+        pos += c.length;
+        const char32_t code = c.valid ? c.code : kReplacement;
+        if (code < 0x10000) {
+            units.push_back(static_cast<char16_t>(code));
+        } else {
+            units.push_back(static_cast<char16_t>(0xD800 + ((code - 0x10000) >> 10)));
+            units.push_back(static_cast<char16_t>(0xDC00 + ((code - 0x10000) & 0x3FF)));
+        }
+    }
+    return units;
+}
+
+}  // namespace huevane

@@ -1,0 +1,147 @@
+#include <windows.h>
+
+#include <algorithm>
+
+#include "core/utf8_text.h"
+#include "platform/standard_stream.h"
+
+namespace huevane::platform {
+namespace {
+
+// Small enough for any console's write limit.
+constexpr std::size_t kConsoleChunk = 4096;
+
+std::string SystemText(DWORD error) {
+    wchar_t* text = nullptr;
+    const DWORD length = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    std::string message;
+    if (length != 0 && text != nullptr) {
+        message = Utf8FromUtf16(std::u16string(text, text + length));
+    }
+    LocalFree(text);
+    while (!message.empty() && (message.back() == '\n' || message.back() == '\r' ||
+                                message.back() == ' ' || message.back() == '.')) {
+        message.pop_back();
+    }
+    return message.empty() ? "Windows error " + std::to_string(error) : message;
+}
+
+// How many bytes of text end on a whole UTF-8 character: an incomplete sequence at the end
+// waits for the rest of it, which the next write brings.
+std::size_t WholeCharacters(std::string_view text) {
+    const std::size_t from = text.size() > 3 ? text.size() - 3 : 0;
+    for (std::size_t pos = text.size(); pos-- > from;) {
+        const auto byte = static_cast<unsigned char>(text[pos]);
+        if ((byte & 0xC0) == 0x80) {
+            continue;  // a continuation byte: its lead is further back
+        }
+        const std::size_t needed = byte >= 0xF0 ? 4 : byte >= 0xE0 ? 3 : byte >= 0xC0 ? 2 : 1;
+        return needed > text.size() - pos ? pos : text.size();
+    }
+    return text.size();
+}
+
+class HandleSink : public StreamSink {
+public:
+    HandleSink(HANDLE handle, bool closes) : handle_(handle), closes_(closes) {
+        DWORD mode = 0;
+        console_ = IsValid() && GetConsoleMode(handle_, &mode) != 0;
+    }
+
+    std::string Write(std::string_view bytes) override {
+        if (!IsValid()) {
+            return SystemText(ERROR_INVALID_HANDLE);
+        }
+        return console_ ? WriteToConsole(bytes) : WriteBytes(bytes);
+    }
+
+    std::string Close() override {
+        if (!IsValid()) {
+            return "";
+        }
+        std::string failure;
+        if (console_ && !pending_.empty()) {
+            failure = WriteUnits(Utf16FromUtf8(pending_));  // a cut character, shown as U+FFFD
+        }
+        if (closes_ && !CloseHandle(handle_) && failure.empty()) {
+            failure = SystemText(GetLastError());
+        }
+        return failure;
+    }
+
+private:
+    bool IsValid() const { return handle_ != nullptr && handle_ != INVALID_HANDLE_VALUE; }
+
+    std::string WriteToConsole(std::string_view bytes) {
+        pending_.append(bytes);
+        const std::size_t whole = WholeCharacters(pending_);
+        const std::u16string units = Utf16FromUtf8(std::string_view(pending_).substr(0, whole));
+        pending_.erase(0, whole);
+        return WriteUnits(units);
+    }
+
+    std::string WriteUnits(std::u16string_view units) {
+        while (!units.empty()) {
+            const std::wstring chunk(
+                units.begin(),
+                units.begin() + static_cast<std::ptrdiff_t>(std::min(units.size(), kConsoleChunk)));
+            DWORD written = 0;
+            if (!WriteConsoleW(handle_, chunk.data(), static_cast<DWORD>(chunk.size()), &written,
+                               nullptr)) {
+                return SystemText(GetLastError());
+            }
+            if (written == 0) {
+                return SystemText(ERROR_WRITE_FAULT);
+            }
+            units.remove_prefix(written);
+        }
+        return "";
+    }
+
+    // A file or pipe gets the UTF-8 bytes, with the CRLF line ends of Windows text files.
+    std::string WriteBytes(std::string_view bytes) {
+        std::string text;
+        text.reserve(bytes.size() + bytes.size() / 16);
+        for (const char c : bytes) {
+            if (c == '\n') {
+                text += '\r';
+            }
+            text += c;
+        }
+        std::string_view rest = text;
+        while (!rest.empty()) {
+            DWORD written = 0;
+            if (!WriteFile(handle_, rest.data(), static_cast<DWORD>(rest.size()), &written,
+                           nullptr)) {
+                return SystemText(GetLastError());
+            }
+            if (written == 0) {
+                return SystemText(ERROR_WRITE_FAULT);
+            }
+            rest.remove_prefix(written);
+        }
+        return "";
+    }
+
+    HANDLE handle_;
+    bool closes_;
+    bool console_ = false;
+    std::string pending_;
+};
+
+}  // namespace
+
+std::unique_ptr<StreamSink> OpenStandardStream(StandardStream which) {
+    const HANDLE output = GetStdHandle(STD_OUTPUT_HANDLE);
+    const HANDLE error = GetStdHandle(STD_ERROR_HANDLE);
+    // Standard output is closed to see a failure that shows only then, unless standard error
+    // shares its handle and still has a message to write.
+    return which == StandardStream::kOutput ? std::make_unique<HandleSink>(output, output != error)
+                                            : std::make_unique<HandleSink>(error, false);
+}
+
+void ReserveStandardStreams() {}
+
+}  // namespace huevane::platform
