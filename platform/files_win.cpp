@@ -257,8 +257,9 @@ std::string NameOf(const std::string& path) {
 bool IsNewFileName(const std::string& name, const std::string& destinationName) {
     const std::string prefix = "." + destinationName + ".";
     const std::wstring widePrefix = Wide(prefix);
-    return name.size() == prefix.size() + kUniqueLetters &&
-           CompareStringW(LOCALE_INVARIANT, NORM_IGNORECASE, Wide(name).c_str(),
+    const std::wstring wideName = Wide(name);
+    return name.size() == prefix.size() + kUniqueLetters && wideName.size() >= widePrefix.size() &&
+           CompareStringW(LOCALE_INVARIANT, NORM_IGNORECASE, wideName.c_str(),
                           static_cast<int>(widePrefix.size()), widePrefix.c_str(),
                           static_cast<int>(widePrefix.size())) == CSTR_EQUAL &&
            std::all_of(name.begin() + static_cast<std::ptrdiff_t>(prefix.size()), name.end(),
