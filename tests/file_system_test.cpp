@@ -349,6 +349,30 @@ TEST_F(NativeFileSystem, DevicesAreRefusedBeforeTheSystemIsAsked) {
     EXPECT_EQ(EntryNames(dir_.path()), (std::set<std::string>{"source.bin"}));
 }
 
+TEST(WidePath, LiftsTheLengthLimitOnlyWhereNeeded) {
+    const std::string longName(250, 'x');
+    const std::wstring wideLong(250, L'x');
+    struct Case {
+        std::string path;
+        std::wstring wide;
+    };
+    const std::vector<Case> cases = {
+        {"C:\\AIM\\buddyui.ocm", L"C:\\AIM\\buddyui.ocm"},
+        {"C:/AIM/Клиент/程序.ocm", L"C:\\AIM\\Клиент\\程序.ocm"},
+        {"buddyui.ocm", L"buddyui.ocm"},
+        {"\\\\server\\share\\AIM\\buddyui.ocm", L"\\\\server\\share\\AIM\\buddyui.ocm"},
+        // Long: the full path, as the system would make it, behind "\\?\".
+        {"C:/AIM/../" + longName + "/./buddyui.ocm", L"\\\\?\\C:\\" + wideLong + L"\\buddyui.ocm"},
+        {"\\\\server\\share\\" + longName + "\\b.ocm",
+         L"\\\\?\\UNC\\server\\share\\" + wideLong + L"\\b.ocm"},
+        {"\\\\?\\C:\\" + longName, L"\\\\?\\C:\\" + wideLong},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
+        EXPECT_EQ(platform::WidePath(c.path), c.wide);
+    }
+}
+
 TEST(SystemErrorText, IsTheSystemsOwnOneLine) {
     for (const DWORD code : {DWORD{ERROR_FILE_NOT_FOUND}, DWORD{ERROR_NOT_READY}, DWORD{ERROR_CRC},
                              DWORD{ERROR_INVALID_FUNCTION}}) {
