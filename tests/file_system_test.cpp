@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "core/apply_command.h"
 #include "core/file_ops.h"
 #include "core/run_error.h"
 #include "tests/test_support.h"
@@ -303,6 +304,28 @@ TEST_F(NativeFileSystem, WorksInFoldersOfScriptsNoCodePageHoldsTogether) {
     const std::string dir = dir_.MakeSubdir("Клиент\\程序");
     RewritesCopiesAndLocksIn(*fs_, dir);
     EXPECT_EQ(EntryNames(dir), (std::set<std::string>{"buddyui.ocm", "Łukasz 程序.bak"}));
+}
+
+// Huevane.exe's Apply with "Make Backup": the program in "Łukasz", the client in Cyrillic and CJK.
+TEST_F(NativeFileSystem, ApplyBacksUpAndPatchesInFoldersOfAnyScript) {
+    const std::string programDir = dir_.MakeSubdir("Łukasz");
+    dir_.MakeSubdir("Клиент");
+    const std::string installDir = dir_.MakeSubdir("Клиент\\程序");
+    const std::string original = test::SyntheticImage(0x10000);
+    WriteFileBytes(fs_->JoinPath(installDir, "buddyui.ocm"), original);
+    ApplyInputs inputs;
+    inputs.version = 3;   // 5.1.3009 - 5.1.3036
+    inputs.property = 3;  // buddy names, at 0x56B9
+    inputs.backupFlag = 1;
+    inputs.color = 0x00563412;
+    inputs.installDir = installDir;
+    inputs.programDir = programDir;
+    const ApplyResult result = RunApplyCommand(inputs, *fs_);
+    EXPECT_EQ(result.outcome, ApplyOutcome::kSuccess) << result.text;
+    EXPECT_EQ(ReadFileBytes(fs_->JoinPath(programDir, "BUIBackup.ocm")), original);
+    EXPECT_EQ(
+        test::DifferingOffsets(original, ReadFileBytes(fs_->JoinPath(installDir, "buddyui.ocm"))),
+        (std::set<std::size_t>{0x56B9, 0x56BA, 0x56BB}));
 }
 
 TEST_F(NativeFileSystem, WorksInAFolderPastTheLongestPlainPath) {
