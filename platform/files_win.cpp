@@ -16,6 +16,7 @@
 
 #include "core/run_error.h"
 #include "platform/native_file_system.h"
+#include "platform/win_text.h"
 
 namespace huevane::platform {
 namespace {
@@ -24,31 +25,52 @@ namespace {
 constexpr int kBusyRetries = 5;
 constexpr DWORD kBusyRetryDelayMs = 50;
 
-RunError ErrorFromCode(DWORD code) {
+// The run-time error nearest to a Windows error code. Codes without a match are device errors;
+// SystemErrorText() gives the system's own words for them.
+RunError ErrorFromWin32(DWORD code) {
     switch (code) {
         case ERROR_FILE_NOT_FOUND:
             return RunError(ErrorNumber::kFileNotFound);
         case ERROR_PATH_NOT_FOUND:
         case ERROR_BAD_NETPATH:
+        case ERROR_BAD_NET_NAME:
+        case ERROR_INVALID_DRIVE:
+        case ERROR_DIRECTORY:
             return RunError(ErrorNumber::kPathNotFound);
         case ERROR_ACCESS_DENIED:
         case ERROR_SHARING_VIOLATION:
         case ERROR_LOCK_VIOLATION:
         case ERROR_WRITE_PROTECT:
+        case ERROR_USER_MAPPED_FILE:
             return RunError(ErrorNumber::kPermissionDenied);
         case ERROR_DISK_FULL:
         case ERROR_HANDLE_DISK_FULL:
             return RunError(ErrorNumber::kDiskFull);
         case ERROR_INVALID_NAME:
+        case ERROR_BAD_PATHNAME:
         case ERROR_FILENAME_EXCED_RANGE:
             return RunError(ErrorNumber::kBadFileName);
+        case ERROR_FILE_EXISTS:
+        case ERROR_ALREADY_EXISTS:
+        case ERROR_CANT_ACCESS_FILE:
+        case ERROR_CANT_RESOLVE_FILENAME:
+            return RunError(ErrorNumber::kPathFileAccess);
         default:
             return RunError(ErrorNumber::kDeviceIo);
     }
 }
 
 [[noreturn]] void ThrowLastError() {
-    throw ErrorFromCode(GetLastError());
+    throw ErrorFromWin32(GetLastError());
+}
+
+// path for the wide file functions; a device such as NUL or COM1 is no file to read or replace,
+// and is refused before the system is asked about it.
+std::wstring FilePath(const std::string& path) {
+    if (NamesDevice(path)) {
+        throw RunError(ErrorNumber::kPathFileAccess);
+    }
+    return WidePath(path);
 }
 
 bool IsBusy(DWORD code) {
@@ -88,11 +110,12 @@ constexpr std::size_t kUniqueLetters = 6;
 constexpr DWORD kKeptAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
                                   FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
 
-// The new file being written, for the console control handler to remove.
-std::array<char, MAX_PATH * 4> g_newFilePath;
+// The new file being written, for the console control handler to remove: room for the
+// longest path the wide functions take.
+std::array<wchar_t, 32768> g_newFilePath;
 std::atomic<bool> g_newFileSet{false};
 
-void NoteNewFile(const std::string& path) noexcept {
+void NoteNewFile(const std::wstring& path) noexcept {
     if (path.size() < g_newFilePath.size()) {
         std::copy(path.c_str(), path.c_str() + path.size() + 1, g_newFilePath.begin());
         g_newFileSet = true;
@@ -102,7 +125,7 @@ void NoteNewFile(const std::string& path) noexcept {
 BOOL WINAPI RemoveNewFileOnConsoleEvent(DWORD /*event*/) {
     if (g_newFileSet) {
         // The new file is open with delete sharing: it goes when the dying process closes it.
-        DeleteFileA(g_newFilePath.data());
+        DeleteFileW(g_newFilePath.data());
     }
     return FALSE;  // and the default handler ends the process
 }
@@ -162,33 +185,53 @@ public:
 
 private:
     static HANDLE Create(const std::string& path) {
-        // One spelling for every way of naming the file: full, long, upper case.
-        std::array<char, MAX_PATH * 4> full{};
-        const DWORD length =
-            GetFullPathNameA(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
-        if (length == 0 || length >= full.size()) {
-            ThrowLastError();
+        // One spelling for every way of naming the file: full, long, upper case. The hash is
+        // of the UTF-8 bytes, so an ASCII path keeps the name that earlier versions gave it.
+        std::wstring name = LongName(FullName(FilePath(path)));
+        if (name.starts_with(L"\\\\?\\UNC\\")) {
+            name = L"\\\\" + name.substr(8);
+        } else if (name.starts_with(L"\\\\?\\")) {
+            name = name.substr(4);
         }
-        std::array<char, MAX_PATH * 4> longName{};
-        const DWORD longLength =
-            GetLongPathNameA(full.data(), longName.data(), static_cast<DWORD>(longName.size()));
-        const std::string name = longLength > 0 && longLength < longName.size()
-                                     ? std::string(longName.data(), longLength)
-                                     : std::string(full.data(), length);
+        if (!name.empty()) {
+            std::wstring upper(name.size(), L'\0');
+            if (LCMapStringW(LOCALE_INVARIANT, LCMAP_UPPERCASE, name.c_str(),
+                             static_cast<int>(name.size()), upper.data(),
+                             static_cast<int>(upper.size())) == static_cast<int>(name.size())) {
+                name = std::move(upper);
+            }
+        }
         std::uint64_t hash = 14695981039346656037ULL;  // FNV-1a
-        for (const char c : name) {
-            hash =
-                (hash ^ static_cast<unsigned char>(std::toupper(static_cast<unsigned char>(c)))) *
-                1099511628211ULL;
+        for (const char c : Utf8(name)) {
+            hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ULL;
         }
         std::array<char, 64> mutexName{};
         std::snprintf(mutexName.data(), mutexName.size(), "Local\\Huevane-writer-%08lx%08lx",
                       static_cast<unsigned long>(hash >> 32U), static_cast<unsigned long>(hash));
-        HANDLE h = CreateMutexA(nullptr, FALSE, mutexName.data());
+        HANDLE h = CreateMutexW(nullptr, FALSE, Wide(mutexName.data()).c_str());
         if (h == nullptr) {
             ThrowLastError();
         }
         return h;
+    }
+
+    static std::wstring FullName(const std::wstring& path) {
+        std::wstring full = TextOfSize([&](wchar_t* buffer, std::uint32_t size) {
+            return GetFullPathNameW(path.c_str(), size, buffer, nullptr);
+        });
+        if (full.empty()) {
+            ThrowLastError();
+        }
+        return full;
+    }
+
+    // The long form of a path whose short (8.3) form may have been given; as it is when the
+    // file does not exist yet.
+    static std::wstring LongName(const std::wstring& path) {
+        std::wstring longName = TextOfSize([&](wchar_t* buffer, std::uint32_t size) {
+            return GetLongPathNameW(path.c_str(), buffer, size);
+        });
+        return longName.empty() ? path : longName;
     }
 
     Handle h_;
@@ -213,10 +256,12 @@ std::string NameOf(const std::string& path) {
 
 bool IsNewFileName(const std::string& name, const std::string& destinationName) {
     const std::string prefix = "." + destinationName + ".";
-    return name.size() == prefix.size() + kUniqueLetters &&
-           CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, name.c_str(),
-                          static_cast<int>(prefix.size()), prefix.c_str(),
-                          static_cast<int>(prefix.size())) == CSTR_EQUAL &&
+    const std::wstring widePrefix = Wide(prefix);
+    const std::wstring wideName = Wide(name);
+    return name.size() == prefix.size() + kUniqueLetters && wideName.size() >= widePrefix.size() &&
+           CompareStringW(LOCALE_INVARIANT, NORM_IGNORECASE, wideName.c_str(),
+                          static_cast<int>(widePrefix.size()), widePrefix.c_str(),
+                          static_cast<int>(widePrefix.size())) == CSTR_EQUAL &&
            std::all_of(name.begin() + static_cast<std::ptrdiff_t>(prefix.size()), name.end(),
                        [](char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; });
 }
@@ -322,8 +367,8 @@ public:
     }
 
     std::vector<std::string> ListDirectory(const std::string& dir) override {
-        WIN32_FIND_DATAA data{};
-        const HANDLE find = FindFirstFileA(JoinPath(dir, "*").c_str(), &data);
+        WIN32_FIND_DATAW data{};
+        const HANDLE find = FindFirstFileW(WidePath(JoinPath(dir, "*")).c_str(), &data);
         std::vector<std::string> names;
         if (find == INVALID_HANDLE_VALUE) {
             if (GetLastError() == ERROR_FILE_NOT_FOUND) {
@@ -332,17 +377,18 @@ public:
             throw RunError(ErrorNumber::kPathNotFound);
         }
         do {
-            const std::string name = data.cFileName;
+            const std::string name = Utf8(data.cFileName);
             if (name != "." && name != "..") {
                 names.push_back(name);
             }
-        } while (FindNextFileA(find, &data));
+        } while (FindNextFileW(find, &data));
         FindClose(find);
         return names;
     }
 
     std::unique_ptr<ReadableFile> OpenRead(const std::string& path) override {
-        const DWORD attributes = GetFileAttributesA(path.c_str());
+        const std::wstring widePath = FilePath(path);
+        const DWORD attributes = GetFileAttributesW(widePath.c_str());
         if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
             throw RunError(ErrorNumber::kPathFileAccess);
         }
@@ -351,7 +397,7 @@ public:
         // under its lock, read it; a change by anyone else shows in the file's identity.
         const bool opened = RetryWhileBusy(
             [&] {
-                h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                h = CreateFileW(widePath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                 nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
                 return h != INVALID_HANDLE_VALUE;
@@ -368,7 +414,7 @@ public:
     }
 
     std::optional<FileIdentity> Identify(const std::string& path) override {
-        const Handle h(CreateFileA(path.c_str(), FILE_READ_ATTRIBUTES,
+        const Handle h(CreateFileW(FilePath(path).c_str(), FILE_READ_ATTRIBUTES,
                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
         if (h.get() == INVALID_HANDLE_VALUE) {
@@ -376,7 +422,7 @@ public:
             if (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND) {
                 return std::nullopt;
             }
-            throw ErrorFromCode(code);
+            throw ErrorFromWin32(code);
         }
         return IdentityOfHandle(h.get());
     }
@@ -384,13 +430,14 @@ public:
     std::string ResolveLinks(const std::string& path) override { return path; }
 
     std::unique_ptr<FileLock> LockForWriting(const std::string& path) override {
-        const DWORD attributes = GetFileAttributesA(path.c_str());
+        const std::wstring widePath = FilePath(path);
+        const DWORD attributes = GetFileAttributesW(widePath.c_str());
         if (attributes == INVALID_FILE_ATTRIBUTES) {
             const DWORD code = GetLastError();
             if (code == ERROR_FILE_NOT_FOUND) {
                 return nullptr;
             }
-            throw ErrorFromCode(code);
+            throw ErrorFromWin32(code);
         }
         if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
             throw RunError(ErrorNumber::kPathFileAccess);
@@ -406,7 +453,7 @@ public:
             HANDLE opened = INVALID_HANDLE_VALUE;
             const bool ok = RetryWhileBusy(
                 [&] {
-                    opened = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE,
+                    opened = CreateFileW(widePath.c_str(), GENERIC_READ | GENERIC_WRITE,
                                          FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                                          FILE_ATTRIBUTE_NORMAL, nullptr);
                     return opened != INVALID_HANDLE_VALUE;
@@ -427,7 +474,7 @@ public:
             }
             const DWORD code = GetLastError();
             if (code != ERROR_LOCK_VIOLATION && code != ERROR_IO_PENDING) {
-                throw ErrorFromCode(code);
+                throw ErrorFromWin32(code);
             }
             if (waited >= kLockWaitMs) {
                 throw RunError(ErrorNumber::kFileAlreadyOpen);
@@ -440,23 +487,24 @@ public:
     void RemoveLeftovers(const std::string& destination) noexcept override {
         const std::string name = NameOf(destination);
         const std::string dir = DirectoryOf(destination);
-        WIN32_FIND_DATAA data{};
-        const HANDLE find = FindFirstFileA(JoinPath(dir, "." + name + ".*").c_str(), &data);
+        WIN32_FIND_DATAW data{};
+        const HANDLE find =
+            FindFirstFileW(WidePath(JoinPath(dir, "." + name + ".*")).c_str(), &data);
         if (find == INVALID_HANDLE_VALUE) {
             return;
         }
         do {
             if ((data.dwFileAttributes &
                  (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) == 0 &&
-                IsNewFileName(data.cFileName, name)) {
-                DeleteFileA(JoinPath(dir, data.cFileName).c_str());
+                IsNewFileName(Utf8(data.cFileName), name)) {
+                DeleteFileW(WidePath(JoinPath(dir, Utf8(data.cFileName))).c_str());
             }
-        } while (FindNextFileA(find, &data));
+        } while (FindNextFileW(find, &data));
         FindClose(find);
     }
 
     std::unique_ptr<NewFile> CreateNewBeside(const std::string& destination) override {
-        const DWORD existing = GetFileAttributesA(destination.c_str());
+        const DWORD existing = GetFileAttributesW(FilePath(destination).c_str());
         const DWORD attributes =
             existing == INVALID_FILE_ATTRIBUTES || (existing & kKeptAttributes) == 0
                 ? FILE_ATTRIBUTE_NORMAL
@@ -466,15 +514,16 @@ public:
         for (int tries = 0;; ++tries) {
             const std::string path = stem + UniqueLetters();
             // Delete sharing lets the console control handler remove it while it is written.
-            const HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_DELETE, nullptr,
-                                         CREATE_NEW, attributes, nullptr);
+            const std::wstring widePath = WidePath(path);
+            const HANDLE h = CreateFileW(widePath.c_str(), GENERIC_WRITE, FILE_SHARE_DELETE,
+                                         nullptr, CREATE_NEW, attributes, nullptr);
             if (h != INVALID_HANDLE_VALUE) {
-                NoteNewFile(path);
+                NoteNewFile(widePath);
                 return std::make_unique<WinNewFile>(h, std::string(path));
             }
             const DWORD code = GetLastError();
             if ((code != ERROR_FILE_EXISTS && code != ERROR_ALREADY_EXISTS) || tries == 100) {
-                throw ErrorFromCode(code);
+                throw ErrorFromWin32(code);
             }
         }
     }
@@ -490,7 +539,8 @@ public:
         } else {
             lock.reset();
         }
-        const DWORD attributes = GetFileAttributesA(destination.c_str());
+        const std::wstring wideDestination = FilePath(destination);
+        const DWORD attributes = GetFileAttributesW(wideDestination.c_str());
         if (attributes != INVALID_FILE_ATTRIBUTES) {
             if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
                 throw RunError(ErrorNumber::kPathFileAccess);
@@ -499,11 +549,12 @@ public:
                 throw RunError(ErrorNumber::kPermissionDenied);
             }
         }
+        const std::wstring wideNewPath = WidePath(newPath);
         // A module that the client has loaded refuses replacement with access denied until the
         // client exits; the retries only ride out short-lived holders.
         const bool moved = RetryWhileBusy(
             [&] {
-                return MoveFileExA(newPath.c_str(), destination.c_str(),
+                return MoveFileExW(wideNewPath.c_str(), wideDestination.c_str(),
                                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
             },
             true);
@@ -514,7 +565,7 @@ public:
     }
 
     void Remove(const std::string& path) noexcept override {
-        DeleteFileA(path.c_str());
+        DeleteFileW(WidePath(path).c_str());
         g_newFileSet = false;
     }
 };

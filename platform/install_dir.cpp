@@ -12,10 +12,10 @@ namespace huevane::modColors {
 namespace {
 
 constexpr std::uint32_t kRegDword = 4;
-constexpr std::size_t kReceiveBufferSize = 2048;
+constexpr std::size_t kReceiveBufferSize = 2048;  // characters, the terminating zero with them
 constexpr std::size_t kMinDwordDigits = 3;
 
-using ReceiveBuffer = std::array<char, kReceiveBufferSize>;
+using ReceiveBuffer = std::array<char, kReceiveBufferSize * platform::kUtf8BytesPerCharacter>;
 
 std::string DwordText(const ReceiveBuffer& buffer) {
     std::uint32_t number = 0;
@@ -31,10 +31,18 @@ std::string DwordText(const ReceiveBuffer& buffer) {
 }
 
 // The first length - 1 bytes: a string value without its terminating zero. Zero bytes inside
-// the data stay; nothing is read past the buffer.
+// the data stay; nothing is read past the buffer's kReceiveBufferSize characters, however many
+// bytes of UTF-8 they take.
 std::string DataText(const ReceiveBuffer& buffer, std::uint32_t length) {
     const std::size_t count = length == 0 ? 0 : std::min<std::size_t>(length - 1, buffer.size());
-    return {buffer.data(), count};
+    std::size_t end = 0;
+    for (std::size_t characters = 0; end < count; ++end) {
+        const bool continuation = (static_cast<unsigned char>(buffer[end]) & 0xC0U) == 0x80U;
+        if (!continuation && characters++ == kReceiveBufferSize) {
+            break;
+        }
+    }
+    return {buffer.data(), end};
 }
 
 // The value's data as text, or nothing when the query fails.
@@ -43,7 +51,7 @@ std::optional<std::string> QueryText(platform::RegistryApi& api, platform::Regis
     ReceiveBuffer buffer;
     buffer.fill(' ');
     std::uint32_t type = 0;
-    auto length = static_cast<std::uint32_t>(buffer.size());
+    auto length = static_cast<std::uint32_t>(kReceiveBufferSize);
     if (api.QueryValue(handle, valueName, type, buffer.data(), length) != 0) {
         return std::nullopt;
     }

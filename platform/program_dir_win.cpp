@@ -3,15 +3,16 @@
 #include <string>
 
 #include "platform/program_dir.h"
+#include "platform/win_text.h"
 
 namespace huevane::platform {
 
 std::string ProgramDirectory() {
     // Paths may exceed MAX_PATH; grow the buffer until the whole path fits.
-    std::string path(MAX_PATH, '\0');
+    std::wstring path(MAX_PATH, L'\0');
     for (;;) {
         const auto capacity = static_cast<DWORD>(path.size());
-        const DWORD written = GetModuleFileNameA(nullptr, path.data(), capacity);
+        const DWORD written = GetModuleFileNameW(nullptr, path.data(), capacity);
         if (written == 0) {
             return {};
         }
@@ -21,8 +22,10 @@ std::string ProgramDirectory() {
         }
         path.resize(path.size() * 2);
     }
-    const std::size_t lastBackslash = path.rfind('\\');
-    return lastBackslash == std::string::npos ? std::string() : path.substr(0, lastBackslash);
+    const std::size_t lastBackslash = path.rfind(L'\\');
+    return lastBackslash == std::wstring::npos
+               ? std::string()
+               : Utf8(std::wstring_view(path).substr(0, lastBackslash));
 }
 
 }  // namespace huevane::platform

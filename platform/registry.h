@@ -13,6 +13,9 @@ inline constexpr RegistryHandle kEmptyHandle = 0;
 // The predefined root handle HKEY_CURRENT_USER.
 inline constexpr std::uint32_t kCurrentUserRoot = 0x80000001;
 
+// The most bytes of UTF-8 that one character (UTF-16 code unit) of a Windows string takes.
+inline constexpr std::uint32_t kUtf8BytesPerCharacter = 3;
+
 // The three registry operations the install directory lookup needs. Each returns the Windows
 // result code, 0 meaning success.
 class RegistryApi {
@@ -29,9 +32,10 @@ public:
                                   RegistryHandle& handle) = 0;
 
     // Reads the value valueName ("" for the key's default value) into data. On entry length is
-    // the capacity of data; on success data holds the value from its start, type its type code
-    // and length its byte count. Fails for the empty handle, a missing value and data longer
-    // than the capacity.
+    // the capacity: that many characters of a string value, that many bytes of any other, and
+    // data has room for kUtf8BytesPerCharacter bytes per character. On success data holds the
+    // value from its start (a string as UTF-8), type its type code and length its byte count.
+    // Fails for the empty handle, a missing value and a value longer than the capacity.
     virtual std::uint32_t QueryValue(RegistryHandle handle, const std::string& valueName,
                                      std::uint32_t& type, char* data, std::uint32_t& length) = 0;
 
@@ -40,7 +44,7 @@ public:
 };
 
 #ifdef _WIN32
-// The registry of advapi32 (RegOpenKeyA, RegQueryValueExA, RegCloseKey); texts are ANSI.
+// The registry of advapi32 (RegOpenKeyW, RegQueryValueExW, RegCloseKey); texts are UTF-8.
 std::unique_ptr<RegistryApi> MakeWindowsRegistry();
 #endif
 

@@ -4,17 +4,20 @@
 #include "platform/lazy_proc.h"
 #include "platform/program_dir.h"
 #include "platform/shell.h"
+#include "platform/win_text.h"
 
 namespace huevane::modColors {
 
 void OpenSite(const std::string& target) {
     static const auto shellExecute =
-        platform::LazyProc<decltype(&ShellExecuteA)>("shell32.dll", "ShellExecuteA");
+        platform::LazyProc<decltype(&ShellExecuteW)>("shell32.dll", "ShellExecuteW");
     if (shellExecute == nullptr) {
         return;
     }
-    const std::string directory = platform::ProgramDirectory();
-    shellExecute(nullptr, nullptr, target.c_str(), nullptr, directory.c_str(), SW_SHOWNORMAL);
+    const std::wstring directory = platform::Wide(platform::ProgramDirectory());
+    // A working directory longer than the shell takes would make it refuse the whole call.
+    shellExecute(nullptr, nullptr, platform::Wide(target).c_str(), nullptr,
+                 directory.size() < MAX_PATH ? directory.c_str() : nullptr, SW_SHOWNORMAL);
 }
 
 }  // namespace huevane::modColors

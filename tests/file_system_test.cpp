@@ -3,16 +3,22 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
+#include <set>
 #include <string>
+#include <vector>
 
+#include "core/apply_command.h"
 #include "core/file_ops.h"
 #include "core/run_error.h"
 #include "tests/test_support.h"
 
 #ifdef _WIN32
 #include <windows.h>
+
+#include "platform/win_text.h"
 #else
 #include <sys/stat.h>
 #include <unistd.h>
@@ -207,7 +213,8 @@ TEST_F(NativeFileSystem, ReplacementKeepsTheOwnerWhenRunAsRoot) {
 class Holder {
 public:
     Holder(const std::string& path, DWORD share)
-        : h_(CreateFileA(path.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, 0, nullptr)) {
+        : h_(CreateFileW(platform::Wide(path).c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING,
+                         0, nullptr)) {
         EXPECT_NE(h_, INVALID_HANDLE_VALUE);
     }
     ~Holder() { Release(); }
@@ -257,6 +264,149 @@ TEST_F(NativeFileSystem, BriefSharingViolationIsRiddenOut) {
     CloseHandle(release);
     ASSERT_NE(file, nullptr);
     EXPECT_EQ(file->Size(), 6u);
+}
+
+// Every step of a rewrite, a copy and a lock, in folders whose names need the wide functions:
+// two scripts that no one ANSI code page holds together, and past the 260-character limit.
+void RewritesCopiesAndLocksIn(FileSystem& fs, const std::string& dir) {
+    const std::string source = fs.JoinPath(dir, "Łukasz 程序.bak");
+    const std::string target = fs.JoinPath(dir, "buddyui.ocm");
+    const std::string image = test::SyntheticImage(0x10000);
+    {
+        auto file = fs.CreateNewBeside(source);
+        file->Write(image);
+        file->Flush();
+        const std::string path = file->path();
+        file.reset();
+        fs.Replace(path, source, nullptr);
+    }
+    CopyFileAtomically(fs, source, target);
+    EXPECT_EQ(ExistingFilePath(fs, dir, "BUDDYUI.OCM"), target);
+    RewriteInPlace(fs, target, [](std::span<char> chunk, std::uint64_t offset) {
+        if (offset == 0) {
+            chunk[0] = static_cast<char>(~chunk[0]);
+        }
+    });
+    const auto read = fs.OpenRead(target);
+    std::string bytes(image.size() + 1, '\0');
+    bytes.resize(read->Read(bytes));
+    EXPECT_EQ(test::DifferingOffsets(image, bytes), (std::set<std::size_t>{0}));
+    EXPECT_TRUE(fs.Identify(target).has_value());
+    EXPECT_NE(fs.LockForWriting(target), nullptr);
+    EXPECT_EQ(fs.LockForWriting(fs.JoinPath(dir, "absent.ocm")), nullptr);
+    const std::vector<std::string> names = fs.ListDirectory(dir);
+    EXPECT_EQ(std::set<std::string>(names.begin(), names.end()),
+              (std::set<std::string>{"buddyui.ocm", "Łukasz 程序.bak"}));
+}
+
+TEST_F(NativeFileSystem, WorksInFoldersOfScriptsNoCodePageHoldsTogether) {
+    dir_.MakeSubdir("Клиент");
+    const std::string dir = dir_.MakeSubdir("Клиент\\程序");
+    RewritesCopiesAndLocksIn(*fs_, dir);
+    EXPECT_EQ(EntryNames(dir), (std::set<std::string>{"buddyui.ocm", "Łukasz 程序.bak"}));
+}
+
+// Huevane.exe's Apply with "Make Backup": the program in "Łukasz", the client in Cyrillic and CJK.
+TEST_F(NativeFileSystem, ApplyBacksUpAndPatchesInFoldersOfAnyScript) {
+    const std::string programDir = dir_.MakeSubdir("Łukasz");
+    dir_.MakeSubdir("Клиент");
+    const std::string installDir = dir_.MakeSubdir("Клиент\\程序");
+    const std::string original = test::SyntheticImage(0x10000);
+    WriteFileBytes(fs_->JoinPath(installDir, "buddyui.ocm"), original);
+    ApplyInputs inputs;
+    inputs.version = 3;   // 5.1.3009 - 5.1.3036
+    inputs.property = 3;  // buddy names, at 0x56B9
+    inputs.backupFlag = 1;
+    inputs.color = 0x00563412;
+    inputs.installDir = installDir;
+    inputs.programDir = programDir;
+    const ApplyResult result = RunApplyCommand(inputs, *fs_);
+    EXPECT_EQ(result.outcome, ApplyOutcome::kSuccess) << result.text;
+    EXPECT_EQ(ReadFileBytes(fs_->JoinPath(programDir, "BUIBackup.ocm")), original);
+    EXPECT_EQ(
+        test::DifferingOffsets(original, ReadFileBytes(fs_->JoinPath(installDir, "buddyui.ocm"))),
+        (std::set<std::size_t>{0x56B9, 0x56BA, 0x56BB}));
+}
+
+TEST_F(NativeFileSystem, WorksInAFolderPastTheLongestPlainPath) {
+    // Made and removed through "\\?\": the plain wide functions stop at 260 characters.
+    std::string dir = dir_.path();
+    std::vector<std::wstring> made;
+    while (dir.size() < 300) {
+        dir += "\\Клиент程序" + std::string(50, static_cast<char>('a' + made.size()));
+        made.push_back(L"\\\\?\\" + platform::Wide(dir));
+        ASSERT_TRUE(CreateDirectoryW(made.back().c_str(), nullptr)) << GetLastError();
+    }
+    RewritesCopiesAndLocksIn(*fs_, dir);
+    // Forward slashes, which "\\?\" would not turn, name the same file.
+    std::string slashed = dir;
+    std::replace(slashed.begin(), slashed.end(), '\\', '/');
+    EXPECT_EQ(fs_->OpenRead(slashed + "/buddyui.ocm")->Size(), 0x10000u);
+    for (const std::string& name : fs_->ListDirectory(dir)) {
+        EXPECT_TRUE(DeleteFileW((made.back() + L"\\" + platform::Wide(name)).c_str()));
+    }
+    for (auto it = made.rbegin(); it != made.rend(); ++it) {
+        EXPECT_TRUE(RemoveDirectoryW(it->c_str()));
+    }
+}
+
+TEST_F(NativeFileSystem, DevicesAreRefusedBeforeTheSystemIsAsked) {
+    const std::string source = fs_->JoinPath(dir_.path(), "source.bin");
+    WriteFileBytes(source, "bytes");
+    for (const std::string& device :
+         {std::string("NUL"), std::string("nul.txt"), std::string("CON"), std::string("com1"),
+          std::string("LPT9.log"), std::string("AUX .x"), std::string("conout$"),
+          fs_->JoinPath(dir_.path(), "Nul"), std::string("\\\\.\\NUL")}) {
+        SCOPED_TRACE(device);
+        EXPECT_EQ(ErrorOf([&] { fs_->Identify(device); }), ErrorNumber::kPathFileAccess);
+        EXPECT_EQ(ErrorOf([&] { fs_->OpenRead(device); }), ErrorNumber::kPathFileAccess);
+        EXPECT_EQ(ErrorOf([&] { fs_->LockForWriting(device); }), ErrorNumber::kPathFileAccess);
+        EXPECT_EQ(ErrorOf([&] { CopyFileAtomically(*fs_, source, device); }),
+                  ErrorNumber::kPathFileAccess);
+    }
+    // Names that only begin like a device are files like any other.
+    for (const char* name : {"NULL", "console.txt", "COM0", "LPT10", "xNUL"}) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(fs_->Identify(fs_->JoinPath(dir_.path(), name)), std::nullopt);
+    }
+    EXPECT_EQ(EntryNames(dir_.path()), (std::set<std::string>{"source.bin"}));
+}
+
+TEST(WidePath, LiftsTheLengthLimitOnlyWhereNeeded) {
+    const std::string longName(250, 'x');
+    const std::wstring wideLong(250, L'x');
+    struct Case {
+        std::string path;
+        std::wstring wide;
+    };
+    const std::vector<Case> cases = {
+        {"C:\\AIM\\buddyui.ocm", L"C:\\AIM\\buddyui.ocm"},
+        {"C:/AIM/Клиент/程序.ocm", L"C:\\AIM\\Клиент\\程序.ocm"},
+        {"buddyui.ocm", L"buddyui.ocm"},
+        {"\\\\server\\share\\AIM\\buddyui.ocm", L"\\\\server\\share\\AIM\\buddyui.ocm"},
+        // Long: the full path, as the system would make it, behind "\\?\".
+        {"C:/AIM/../" + longName + "/./buddyui.ocm", L"\\\\?\\C:\\" + wideLong + L"\\buddyui.ocm"},
+        {"\\\\server\\share\\" + longName + "\\b.ocm",
+         L"\\\\?\\UNC\\server\\share\\" + wideLong + L"\\b.ocm"},
+        {"\\\\?\\C:\\" + longName, L"\\\\?\\C:\\" + wideLong},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
+        EXPECT_EQ(platform::WidePath(c.path), c.wide);
+    }
+}
+
+TEST(SystemErrorText, IsTheSystemsOwnOneLine) {
+    for (const DWORD code : {DWORD{ERROR_FILE_NOT_FOUND}, DWORD{ERROR_NOT_READY}, DWORD{ERROR_CRC},
+                             DWORD{ERROR_INVALID_FUNCTION}}) {
+        const std::string text = platform::SystemErrorText(code);
+        SCOPED_TRACE(text);
+        EXPECT_FALSE(text.empty());
+        EXPECT_EQ(text.find_first_of("\r\n"), std::string::npos);
+        EXPECT_NE(text.back(), ' ');
+        EXPECT_EQ(text.find("Windows error"), std::string::npos);
+    }
+    EXPECT_EQ(platform::SystemErrorText(0x2FFFFFFF), "Windows error 805306367");
 }
 #endif
 

@@ -12,6 +12,7 @@
 
 #include "platform/install_dir.h"
 #include "platform/registry.h"
+#include "platform/win_text.h"
 
 namespace huevane {
 namespace {
@@ -27,11 +28,24 @@ std::string DwordBytes(DWORD number) {
     return {reinterpret_cast<const char*>(&number), sizeof number};
 }
 
+void SetRawValue(HKEY key, const std::string& name, DWORD type, const std::string& bytes) {
+    ASSERT_EQ(RegSetValueExW(key, platform::Wide(name).c_str(), 0, type,
+                             reinterpret_cast<const BYTE*>(bytes.data()),
+                             static_cast<DWORD>(bytes.size())),
+              ERROR_SUCCESS);
+}
+
+// A string value is given as UTF-8 and stored as the UTF-16 the system keeps; other values as
+// their bytes.
 void SetValue(HKEY key, const std::string& name, DWORD type, const std::string& bytes) {
-    ASSERT_EQ(
-        RegSetValueExA(key, name.c_str(), 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
-                       static_cast<DWORD>(bytes.size())),
-        ERROR_SUCCESS);
+    if (type != REG_SZ && type != REG_EXPAND_SZ) {
+        SetRawValue(key, name, type, bytes);
+        return;
+    }
+    const std::wstring text = platform::Wide(bytes);
+    SetRawValue(
+        key, name, type,
+        std::string(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t)));
 }
 
 bool KeyExists(const std::string& path) {
@@ -90,6 +104,17 @@ TEST_P(RealRegistryValue, ReadsAsTheDefaultValue) {
 const std::string k2047 = std::string(2047, 'x');
 const std::string k2048 = std::string(2048, 'y');
 
+// The limit counts characters, whatever their script: two bytes each in UTF-8 here.
+std::string Repeated(std::string_view text, std::size_t times) {
+    std::string repeated;
+    for (std::size_t i = 0; i < times; ++i) {
+        repeated += text;
+    }
+    return repeated;
+}
+const std::string k2047Cyrillic = Repeated("Ж", 2047);
+const std::string k2048Cyrillic = Repeated("ж", 2048);
+
 INSTANTIATE_TEST_SUITE_P(
     Values, RealRegistryValue,
     ::testing::Values(
@@ -102,7 +127,18 @@ INSTANTIATE_TEST_SUITE_P(
         StoredValue{"EmptyString", REG_SZ, WithTerminator(""), ""},
         StoredValue{"NoBytesAtAll", REG_BINARY, "", ""},
         StoredValue{"Longest2047Characters", REG_SZ, WithTerminator(k2047), k2047},
-        StoredValue{"Too2048CharactersLong", REG_SZ, WithTerminator(k2048), "Not Found"}),
+        StoredValue{"Too2048CharactersLong", REG_SZ, WithTerminator(k2048), "Not Found"},
+        // Scripts that no one ANSI code page holds together, and a character past U+FFFF.
+        StoredValue{"CyrillicAndCjk", REG_SZ, WithTerminator("C:\\Клиент\\程序\\aim.exe"),
+                    "C:\\Клиент\\程序\\aim.exe"},
+        StoredValue{"ExpandSzInAnyScript", REG_EXPAND_SZ,
+                    WithTerminator("%ProgramFiles%\\Łukasz\\😀.exe"),
+                    "%ProgramFiles%\\Łukasz\\😀.exe"},
+        StoredValue{"StoredWithoutTerminator", REG_SZ, "C:\\Клиент", "C:\\Клиент"},
+        StoredValue{"Longest2047CyrillicCharacters", REG_SZ, WithTerminator(k2047Cyrillic),
+                    k2047Cyrillic},
+        StoredValue{"Too2048CyrillicCharactersLong", REG_SZ, WithTerminator(k2048Cyrillic),
+                    "Not Found"}),
     [](const ::testing::TestParamInfo<StoredValue>& value) { return value.param.name; });
 
 TEST(RealRegistry, ReadsANamedValue) {
@@ -164,7 +200,7 @@ public:
     ClientPathOverride& operator=(const ClientPathOverride&) = delete;
     ~ClientPathOverride() {
         if (saved_) {
-            SetValue(handle_, "", savedType_, *saved_);
+            SetRawValue(handle_, "", savedType_, *saved_);
         } else {
             RegDeleteValueA(handle_, "");
         }
@@ -179,11 +215,11 @@ public:
 private:
     void SaveDefaultValue() {
         DWORD size = 0;
-        if (RegQueryValueExA(handle_, "", nullptr, &savedType_, nullptr, &size) != ERROR_SUCCESS) {
+        if (RegQueryValueExW(handle_, L"", nullptr, &savedType_, nullptr, &size) != ERROR_SUCCESS) {
             return;
         }
         std::string bytes(size, '\0');
-        if (RegQueryValueExA(handle_, "", nullptr, &savedType_,
+        if (RegQueryValueExW(handle_, L"", nullptr, &savedType_,
                              reinterpret_cast<BYTE*>(bytes.data()), &size) == ERROR_SUCCESS) {
             bytes.resize(size);
             saved_ = bytes;
@@ -201,7 +237,8 @@ private:
 // wine-run sets up; never in a real user's registry.
 bool InPrivateWinePrefix() {
     const char* prefix = std::getenv("WINEPREFIX");
-    return prefix != nullptr && std::string_view(prefix).ends_with("/build/win32/wineprefix");
+    return prefix != nullptr && (std::string_view(prefix).ends_with("/build/win32/wineprefix") ||
+                                 std::string_view(prefix).ends_with("/build/win64/wineprefix"));
 }
 
 TEST(WindowsLookupInstallDir, FindsTheRegisteredClientsDirectory) {
@@ -214,6 +251,10 @@ TEST(WindowsLookupInstallDir, FindsTheRegisteredClientsDirectory) {
         createdTheKey = client.CreatedTheKey();
         EXPECT_EQ(platform::LookupInstallDir(*platform::MakeWindowsRegistry()),
                   "C:\\Program Files\\AIM");
+    }
+    {
+        const ClientPathOverride client(R"(C:\Клиент\程序\aim.exe)");
+        EXPECT_EQ(platform::LookupInstallDir(*platform::MakeWindowsRegistry()), "C:\\Клиент\\程序");
     }
     if (createdTheKey) {
         EXPECT_FALSE(KeyExists(std::string(platform::kClientKeyPath)));

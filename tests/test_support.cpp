@@ -20,6 +20,25 @@ namespace fs = std::filesystem;
 namespace huevane::test {
 namespace {
 
+// Paths are UTF-8 text in this program; std::filesystem on Windows takes a narrow string in the
+// ANSI code page instead.
+fs::path PathOf(std::string_view path) {
+#ifdef _WIN32
+    return {std::u8string(path.begin(), path.end())};
+#else
+    return {path};
+#endif
+}
+
+std::string TextOf(const fs::path& path) {
+#ifdef _WIN32
+    const std::u8string text = path.u8string();
+    return {text.begin(), text.end()};
+#else
+    return path.string();
+#endif
+}
+
 void MakeTreeWritable(const fs::path& root) {
     std::error_code ec;
     for (auto it = fs::recursive_directory_iterator(root, ec); !ec && it != fs::end(it);
@@ -36,27 +55,27 @@ TempDir::TempDir() {
     const fs::path dir = fs::temp_directory_path() / ("huevane-test-" + std::to_string(stamp) +
                                                       "-" + std::to_string(++counter));
     fs::create_directories(dir);
-    path_ = dir.string();
+    path_ = TextOf(dir);
 }
 
 TempDir::~TempDir() {
-    MakeTreeWritable(path_);
+    MakeTreeWritable(PathOf(path_));
     std::error_code ec;
-    fs::remove_all(path_, ec);
+    fs::remove_all(PathOf(path_), ec);
 }
 
 std::string TempDir::File(std::string_view name) const {
-    return (fs::path(path_) / fs::path(name)).string();
+    return TextOf(PathOf(path_) / PathOf(name));
 }
 
 std::string TempDir::MakeSubdir(std::string_view name) const {
     std::string dir = File(name);
-    fs::create_directories(dir);
+    fs::create_directories(PathOf(dir));
     return dir;
 }
 
 std::string ReadFileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(PathOf(path), std::ios::binary);
     if (!in) {
         throw std::runtime_error("cannot read " + path);
     }
@@ -64,7 +83,7 @@ std::string ReadFileBytes(const std::string& path) {
 }
 
 void WriteFileBytes(const std::string& path, std::string_view bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    std::ofstream out(PathOf(path), std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     if (!out) {
         throw std::runtime_error("cannot write " + path);
@@ -72,14 +91,15 @@ void WriteFileBytes(const std::string& path, std::string_view bytes) {
 }
 
 void MakeReadOnly(const std::string& path) {
-    fs::permissions(path, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+    fs::permissions(PathOf(path),
+                    fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
                     fs::perm_options::remove);
 }
 
 std::set<std::string> EntryNames(const std::string& dir) {
     std::set<std::string> names;
-    for (const fs::directory_entry& entry : fs::directory_iterator(dir)) {
-        names.insert(entry.path().filename().string());
+    for (const fs::directory_entry& entry : fs::directory_iterator(PathOf(dir))) {
+        names.insert(TextOf(entry.path().filename()));
     }
     return names;
 }
