@@ -10,7 +10,7 @@
 #include "platform/standard_stream.h"
 
 #ifdef _WIN32
-#include "core/utf8_text.h"
+#include "core/utf16.h"
 #endif
 
 namespace {
@@ -48,7 +48,7 @@ int wmain(int argc, wchar_t** argv) {
     std::vector<std::string> args;
     for (int i = 1; i < argc; ++i) {
         const std::wstring_view arg(argv[i]);
-        args.push_back(huevane::Utf8FromUtf16(std::u16string(arg.begin(), arg.end())));
+        args.push_back(huevane::Utf16ToUtf8(std::u16string(arg.begin(), arg.end())));
     }
     return Run(args);
 }

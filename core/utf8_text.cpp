@@ -3,8 +3,6 @@
 namespace huevane {
 namespace {
 
-constexpr char32_t kReplacement = 0xFFFD;
-
 bool IsContinuation(std::string_view text, std::size_t pos) {
     return pos < text.size() && (static_cast<unsigned char>(text[pos]) & 0xC0) == 0x80;
 }
@@ -76,40 +74,6 @@ std::string Utf8Encoded(char32_t code) {
         put(0x80 | (code & 0x3F));
     }
     return out;
-}
-
-std::string Utf8FromUtf16(std::u16string_view units) {
-    std::string out;
-    out.reserve(units.size());
-    for (std::size_t i = 0; i < units.size(); ++i) {
-        const char32_t unit = units[i];
-        const bool high = unit >= 0xD800 && unit <= 0xDBFF;
-        if (high && i + 1 < units.size() && units[i + 1] >= 0xDC00 && units[i + 1] <= 0xDFFF) {
-            out += Utf8Encoded(0x10000 + ((unit - 0xD800) << 10) + (units[++i] - 0xDC00U));
-        } else if (unit >= 0xD800 && unit <= 0xDFFF) {
-            out += Utf8Encoded(kReplacement);
-        } else {
-            out += Utf8Encoded(unit);
-        }
-    }
-    return out;
-}
-
-std::u16string Utf16FromUtf8(std::string_view text) {
-    std::u16string units;
-    units.reserve(text.size());
-    for (std::size_t pos = 0; pos < text.size();) {
-        const Utf8Char c = NextUtf8Char(text, pos);
-        pos += c.length;
-        const char32_t code = c.valid ? c.code : kReplacement;
-        if (code < 0x10000) {
-            units.push_back(static_cast<char16_t>(code));
-        } else {
-            units.push_back(static_cast<char16_t>(0xD800 + ((code - 0x10000) >> 10)));
-            units.push_back(static_cast<char16_t>(0xDC00 + ((code - 0x10000) & 0x3FF)));
-        }
-    }
-    return units;
 }
 
 }  // namespace huevane

@@ -23,10 +23,4 @@ bool IsValidUtf8(std::string_view text);
 // The UTF-8 bytes of one code point.
 std::string Utf8Encoded(char32_t code);
 
-// UTF-8 for UTF-16 code units (Windows' text); a surrogate without its partner becomes U+FFFD.
-std::string Utf8FromUtf16(std::u16string_view units);
-
-// UTF-16 code units for UTF-8 text; each byte that is not UTF-8 becomes U+FFFD.
-std::u16string Utf16FromUtf8(std::string_view text);
-
 }  // namespace huevane

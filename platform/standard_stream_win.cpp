@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "core/utf8_text.h"
+#include "core/utf16.h"
 #include "platform/standard_stream.h"
 
 namespace huevane::platform {
@@ -18,7 +18,7 @@ std::string SystemText(DWORD error) {
         nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
     std::string message;
     if (length != 0 && text != nullptr) {
-        message = Utf8FromUtf16(std::u16string(text, text + length));
+        message = Utf16ToUtf8(std::u16string(text, text + length));
     }
     LocalFree(text);
     while (!message.empty() && (message.back() == '\n' || message.back() == '\r' ||
@@ -63,7 +63,7 @@ public:
         }
         std::string failure;
         if (console_ && !pending_.empty()) {
-            failure = WriteUnits(Utf16FromUtf8(pending_));  // a cut character, shown as U+FFFD
+            failure = WriteUnits(Utf8ToUtf16(pending_));  // a cut character, shown as U+FFFD
         }
         if (closes_ && !CloseHandle(handle_) && failure.empty()) {
             failure = SystemText(GetLastError());
@@ -77,7 +77,7 @@ private:
     std::string WriteToConsole(std::string_view bytes) {
         pending_.append(bytes);
         const std::size_t whole = WholeCharacters(pending_);
-        const std::u16string units = Utf16FromUtf8(std::string_view(pending_).substr(0, whole));
+        const std::u16string units = Utf8ToUtf16(std::string_view(pending_).substr(0, whole));
         pending_.erase(0, whole);
         return WriteUnits(units);
     }

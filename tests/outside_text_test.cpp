@@ -58,17 +58,5 @@ TEST(OutsideText, ShownEscapedOnOneLineAndAsValidJson) {
     }
 }
 
-TEST(OutsideText, Utf16RoundTripAndLoneSurrogates) {
-    const std::string text = "\xC5\x81ukasz \xD0\x9F\xE6\x97\xA5\xF0\x9F\x98\x80";
-    const std::u16string units = Utf16FromUtf8(text);
-    EXPECT_EQ(units, u"\u0141ukasz \u041F\u65E5\U0001F600");
-    EXPECT_EQ(Utf8FromUtf16(units), text);
-    EXPECT_EQ(Utf8FromUtf16(u"a\xD800"
-                            u"b\xDC00"),
-              "a\xEF\xBF\xBD"
-              "b\xEF\xBF\xBD");
-    EXPECT_EQ(Utf16FromUtf8("a\xFF"), u"a\uFFFD");
-}
-
 }  // namespace
 }  // namespace huevane

@@ -4,7 +4,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "core/utf8_text.h"
+#include "core/utf16.h"
 #include "tests/test_support.h"
 
 #ifdef _WIN32
@@ -70,7 +70,7 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
     PROCESS_INFORMATION info{};
     ProcessResult result;
     // The W call, so that arguments in any script arrive whole.
-    const std::u16string units = Utf16FromUtf8(commandLine);
+    const std::u16string units = Utf8ToUtf16(commandLine);
     std::wstring wideCommandLine(units.begin(), units.end());
     if (CreateProcessW(nullptr, wideCommandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
                        &startup, &info)) {
