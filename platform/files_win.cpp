@@ -14,6 +14,7 @@
 #include <string>
 #include <utility>
 
+#include "core/new_file_name.h"
 #include "core/run_error.h"
 #include "platform/native_file_system.h"
 
@@ -80,9 +81,6 @@ constexpr DWORD kLockPollMs = 50;
 // The byte the writers lock: far past the end of any real file, so that the lock keeps out
 // other writers and never stands in the way of reading.
 constexpr DWORD kLockOffsetHigh = 0x40000000;
-
-// A new file beside destination is named "." + name + "." + this many letters.
-constexpr std::size_t kUniqueLetters = 6;
 
 // Attributes the replacement takes over from the file it replaces.
 constexpr DWORD kKeptAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
@@ -211,16 +209,6 @@ std::string NameOf(const std::string& path) {
     return sep == std::string::npos ? path : path.substr(sep + 1);
 }
 
-bool IsNewFileName(const std::string& name, const std::string& destinationName) {
-    const std::string prefix = "." + destinationName + ".";
-    return name.size() == prefix.size() + kUniqueLetters &&
-           CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, name.c_str(),
-                          static_cast<int>(prefix.size()), prefix.c_str(),
-                          static_cast<int>(prefix.size())) == CSTR_EQUAL &&
-           std::all_of(name.begin() + static_cast<std::ptrdiff_t>(prefix.size()), name.end(),
-                       [](char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; });
-}
-
 // Six letters and digits that differ from call to call and from process to process.
 std::string UniqueLetters() {
     static std::atomic<unsigned> counter{0};
@@ -231,7 +219,7 @@ std::string UniqueLetters() {
     std::uint64_t bits = static_cast<std::uint64_t>(now.QuadPart) * 0x9E3779B97F4A7C15ULL ^
                          (std::uint64_t{GetCurrentProcessId()} << 20U) ^ (counter++ * 7919ULL);
     std::string letters;
-    for (std::size_t i = 0; i < kUniqueLetters; ++i) {
+    for (std::size_t i = 0; i < kNewFileUniqueLetters; ++i) {
         letters += kLetters[static_cast<std::size_t>(bits % kLetters.size())];
         bits /= kLetters.size();
     }
@@ -437,22 +425,24 @@ public:
         }
     }
 
-    void RemoveLeftovers(const std::string& destination) noexcept override {
+    std::vector<std::string> FindLeftovers(const std::string& destination) override {
         const std::string name = NameOf(destination);
         const std::string dir = DirectoryOf(destination);
+        std::vector<std::string> found;
         WIN32_FIND_DATAA data{};
-        const HANDLE find = FindFirstFileA(JoinPath(dir, "." + name + ".*").c_str(), &data);
+        const HANDLE find = FindFirstFileA(JoinPath(dir, NewFileStem(name) + "*").c_str(), &data);
         if (find == INVALID_HANDLE_VALUE) {
-            return;
+            return found;
         }
         do {
             if ((data.dwFileAttributes &
                  (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) == 0 &&
-                IsNewFileName(data.cFileName, name)) {
-                DeleteFileA(JoinPath(dir, data.cFileName).c_str());
+                IsNewFileName(data.cFileName, name, true)) {
+                found.push_back(JoinPath(dir, data.cFileName));
             }
         } while (FindNextFileA(find, &data));
         FindClose(find);
+        return found;
     }
 
     std::unique_ptr<NewFile> CreateNewBeside(const std::string& destination) override {
@@ -462,7 +452,7 @@ public:
                 ? FILE_ATTRIBUTE_NORMAL
                 : existing & kKeptAttributes;
         const std::string stem =
-            JoinPath(DirectoryOf(destination), "." + NameOf(destination) + ".");
+            JoinPath(DirectoryOf(destination), NewFileStem(NameOf(destination)));
         for (int tries = 0;; ++tries) {
             const std::string path = stem + UniqueLetters();
             // Delete sharing lets the console control handler remove it while it is written.

@@ -167,21 +167,20 @@ TEST_F(NativeFileSystem, CopyOntoTheSourceItselfIsRefused) {
     EXPECT_EQ(ReadFileBytes(path), "keep");
 }
 
-TEST_F(NativeFileSystem, WriterRemovesOnlyTheNewFilesOfDeadRunsOnItsOwnFile) {
+TEST_F(NativeFileSystem, NewFilesOfOtherUsersAndLinksAreNoLeftovers) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "only root may give a file to another user";
+    }
     const std::string path = dir_.File("module.ocm");
     WriteFileBytes(path, "x");
-    const std::set<std::string> kept = {"module.ocm",          ".module.ocm.AbC12",
-                                        ".module.ocm.AbC1234", ".other.ocm.AbC123",
-                                        "module.ocm.AbC123",   ".module.ocm.Ab-123"};
-    for (const std::string& name : kept) {
-        WriteFileBytes(dir_.File(name), "x");
-    }
-    WriteFileBytes(dir_.File(".module.ocm.AbC123"), "left by a killed run");
-    dir_.MakeSubdir(".module.ocm.Dir123");
+    const std::string theirs = dir_.File(".module.ocm.huevane-new-Nob123");
+    WriteFileBytes(theirs, "another user's run is at work");
+    ASSERT_EQ(::chown(theirs.c_str(), 65534, 65534), 0);
+    std::filesystem::create_symlink(path, dir_.File(".module.ocm.huevane-new-Lnk123"));
     RewriteInPlace(*fs_, path);
-    std::set<std::string> expected = kept;
-    expected.insert(".module.ocm.Dir123");
-    EXPECT_EQ(EntryNames(dir_.path()), expected);
+    EXPECT_EQ(EntryNames(dir_.path()),
+              (std::set<std::string>{"module.ocm", ".module.ocm.huevane-new-Nob123",
+                                     ".module.ocm.huevane-new-Lnk123"}));
 }
 
 TEST_F(NativeFileSystem, ReplacementKeepsTheOwnerWhenRunAsRoot) {
@@ -200,6 +199,72 @@ TEST_F(NativeFileSystem, ReplacementKeepsTheOwnerWhenRunAsRoot) {
     EXPECT_EQ(st.st_mode & 07777, 0600u);
 }
 #endif
+
+TEST_F(NativeFileSystem, WriterRemovesOnlyTheNewFilesOfDeadRunsOnItsOwnFile) {
+    struct Entry {
+        const char* name;
+        bool removed;
+    };
+    const Entry entries[] = {
+        // A user's own names, and the names new files had before they carried a marker.
+        {".module.ocm.backup", false},
+        {".module.ocm.before", false},
+        {".MODULE.OCM.abcdef", false},
+        {".module.ocm.AbC123", false},
+        {".module.ocm.huevane-new-AbC12", false},
+        {".module.ocm.huevane-new-AbC1234", false},
+        {".module.ocm.huevane-new-Ab-123", false},
+        {".module.ocm.HUEVANE-NEW-QqQ123", false},
+        {".other.ocm.huevane-new-AbC123", false},
+        {"module.ocm.huevane-new-AbC123", false},
+        // Left by a run that died.
+        {".module.ocm.huevane-new-AbC123", true},
+#ifdef _WIN32
+        {".MODULE.OCM.huevane-new-XyZ789", true},  // the same file's, as Windows compares names
+#else
+        {".MODULE.OCM.huevane-new-XyZ789", false},
+#endif
+    };
+    const std::string path = dir_.File("module.ocm");
+    const auto plant = [&] {
+        for (const Entry& entry : entries) {
+            WriteFileBytes(dir_.File(entry.name), "x");
+        }
+    };
+    std::set<std::string> kept = {"module.ocm", ".module.ocm.huevane-new-Dir123"};
+    for (const Entry& entry : entries) {
+        if (!entry.removed) {
+            kept.insert(entry.name);
+        }
+    }
+    dir_.MakeSubdir(".module.ocm.huevane-new-Dir123");
+    WriteFileBytes(path, "x");
+
+    plant();
+    RewriteInPlace(*fs_, path);
+    EXPECT_EQ(EntryNames(dir_.path()), kept);
+
+    // This run's other file stays whatever its name: the backup made before the rewrite, and
+    // the source a copy comes from.
+    for (const char* name : {".module.ocm.backup", ".module.ocm.huevane-new-Bak123"}) {
+        SCOPED_TRACE(name);
+        plant();
+        const std::string backup = dir_.File(name);
+        CopyFileAtomically(*fs_, path, backup);
+        RewriteInPlace(*fs_, path, {}, {}, {backup});
+        std::set<std::string> expected = kept;
+        expected.insert(name);
+        EXPECT_EQ(EntryNames(dir_.path()), expected);
+        EXPECT_EQ(ReadFileBytes(backup), "x");
+        fs_->Remove(backup);
+    }
+    plant();
+    const std::string source = dir_.File(".module.ocm.huevane-new-Src123");
+    WriteFileBytes(source, "y");
+    CopyFileAtomically(*fs_, source, path);
+    EXPECT_EQ(ReadFileBytes(path), "y");
+    EXPECT_EQ(ReadFileBytes(source), "y");
+}
 
 #ifdef _WIN32
 // Another program holding the file open with the given sharing, as a running client, a virus
