@@ -3,6 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cerrno>
+#include <climits>
+#include <cstring>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -152,6 +156,97 @@ TEST_F(NativeFileSystem, LinksAreFollowedAndStayLinks) {
     EXPECT_TRUE(stdfs::is_symlink(link));
     EXPECT_EQ(EntryNames(links), (std::set<std::string>{"module.ocm"}));
     EXPECT_EQ(EntryNames(dir_.File("real")), (std::set<std::string>{"module.ocm"}));
+}
+
+TEST_F(NativeFileSystem, LinksToFilesNotMadeYetAreWrittenThrough) {
+    namespace stdfs = std::filesystem;
+    const std::string real = dir_.MakeSubdir("real");
+    const std::string links = dir_.MakeSubdir("links");
+    const std::string source = dir_.File("source.bin");
+    WriteFileBytes(source, "copied");
+    // A link to where the backup will be, and a chain of relative links to it.
+    stdfs::create_symlink(real + "/backup.ocm", links + "/direct");
+    stdfs::create_symlink("../real/chained.ocm", links + "/second");
+    stdfs::create_symlink("second", links + "/first");
+    for (const char* name : {"direct", "first"}) {
+        SCOPED_TRACE(name);
+        CopyFileAtomically(*fs_, source, links + "/" + name);
+        EXPECT_TRUE(stdfs::is_symlink(links + "/" + name));
+        EXPECT_EQ(ReadFileBytes(links + "/" + name), "copied");
+    }
+    EXPECT_EQ(EntryNames(real), (std::set<std::string>{"backup.ocm", "chained.ocm"}));
+    EXPECT_EQ(EntryNames(links), (std::set<std::string>{"direct", "first", "second"}));
+    // A link that leads round in a circle is an error in the system's own words.
+    stdfs::create_symlink("loop", links + "/loop");
+    try {
+        CopyFileAtomically(*fs_, source, links + "/loop");
+        ADD_FAILURE() << "copied through a loop";
+    } catch (const RunError& e) {
+        EXPECT_EQ(e.cause(), ErrorCause::kSystem);
+        EXPECT_STREQ(e.what(), std::strerror(ELOOP));
+    }
+    EXPECT_TRUE(stdfs::is_symlink(links + "/loop"));
+}
+
+// A chain of directories deeper than PATH_MAX, made and entered one step at a time, as only
+// relative paths reach into it; the working directory is back and the chain gone afterwards.
+class DeepDirectory {
+public:
+    explicit DeepDirectory(const std::string& under) : name_(200, 'd') {
+        EXPECT_NE(::getcwd(home_.data(), home_.size()), nullptr);
+        EXPECT_EQ(::chdir(under.c_str()), 0);
+        for (std::size_t length = under.size(); length <= PATH_MAX; length += 1 + name_.size()) {
+            EXPECT_EQ(::mkdir(name_.c_str(), 0700), 0);
+            EXPECT_EQ(::chdir(name_.c_str()), 0);
+            ++depth_;
+        }
+    }
+    DeepDirectory(const DeepDirectory&) = delete;
+    DeepDirectory& operator=(const DeepDirectory&) = delete;
+    ~DeepDirectory() {
+        for (const std::string& entry : EntryNames(".")) {
+            std::filesystem::remove_all(entry);
+        }
+        for (; depth_ > 0; --depth_) {
+            EXPECT_EQ(::chdir(".."), 0);
+            EXPECT_EQ(::rmdir(name_.c_str()), 0);
+        }
+        EXPECT_EQ(::chdir(home_.data()), 0);
+    }
+
+private:
+    std::array<char, PATH_MAX> home_{};
+    std::string name_;
+    int depth_ = 0;
+};
+
+TEST_F(NativeFileSystem, LinkInADirectoryDeeperThanPathMaxIsFollowedOrRefused) {
+    namespace stdfs = std::filesystem;
+    const DeepDirectory deep(dir_.path());
+    WriteFileBytes("real.ocm", "old");
+    stdfs::create_symlink("real.ocm", "near.ocm");
+    // Links whose targets each fit, but which together make a path too long to follow.
+    stdfs::create_directory("x");
+    std::string climb;
+    while (climb.size() < PATH_MAX - 100) {
+        climb += "x/../";
+    }
+    stdfs::create_symlink(climb + "mid.ocm", "far.ocm");
+    stdfs::create_symlink(climb + "real.ocm", "mid.ocm");
+
+    RewriteInPlace(*fs_, "near.ocm", [](std::span<char> chunk, std::uint64_t) { chunk[0] = 'n'; });
+    EXPECT_EQ(ReadFileBytes("real.ocm"), "nld");
+    try {
+        RewriteInPlace(*fs_, "far.ocm");
+        ADD_FAILURE() << "the link was not refused";
+    } catch (const RunError& e) {
+        EXPECT_EQ(e.cause(), ErrorCause::kLinkTooLong);
+    }
+    EXPECT_TRUE(stdfs::is_symlink("near.ocm"));
+    EXPECT_TRUE(stdfs::is_symlink("far.ocm"));
+    EXPECT_EQ(ReadFileBytes("real.ocm"), "nld");
+    EXPECT_EQ(EntryNames("."),
+              (std::set<std::string>{"far.ocm", "mid.ocm", "near.ocm", "real.ocm", "x"}));
 }
 
 TEST_F(NativeFileSystem, CopyOntoTheSourceItselfIsRefused) {
