@@ -93,7 +93,7 @@ void FaultyFileSystem::Step(FileStep step) {
     const std::size_t index = steps_.size();
     steps_.push_back(step);
     if (failAt_ && *failAt_ == index) {
-        throw RunError(ErrorNumber::kDeviceIo);
+        throw RunError(failWith_);
     }
 }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/file_system.h"
+#include "core/run_error.h"
 
 namespace huevane::test {
 
@@ -32,8 +33,11 @@ class FaultyFileSystem final : public FileSystem {
 public:
     explicit FaultyFileSystem(FileSystem& real) : real_(real) {}
 
-    // Makes the step with this position in steps() fail.
-    void FailAt(std::size_t stepIndex) { failAt_ = stepIndex; }
+    // Makes the step with this position in steps() fail, with error `number`.
+    void FailAt(std::size_t stepIndex, ErrorNumber number = ErrorNumber::kDeviceIo) {
+        failAt_ = stepIndex;
+        failWith_ = number;
+    }
     // Runs action, as another program would, just before the first step of this kind.
     void InterveneAt(FileStep step, std::function<void()> action) {
         interventions_[step] = std::move(action);
@@ -59,6 +63,7 @@ private:
     FileSystem& real_;
     std::vector<FileStep> steps_;
     std::optional<std::size_t> failAt_;
+    ErrorNumber failWith_ = ErrorNumber::kDeviceIo;
     std::map<FileStep, std::function<void()>> interventions_;
 
     void Intervene(FileStep step);
