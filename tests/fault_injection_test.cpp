@@ -244,7 +244,9 @@ TEST_F(FaultInjection, SecondWriterWaitsForTheFirstAndBothChangesStay) {
     std::atomic<bool> secondWentOnWhileHeld{false};
     bool firstCleanedUpUnderLock = false;
     std::set<std::string> entriesWhileHeld;
-    int heldLockType = 0;
+#ifdef F_OFD_GETLK
+    int heldLockType = F_UNLCK;
+#endif
 
     first.InterveneAt(FileStep::kFindLeftovers, [&] {
         firstCleanedUpUnderLock = !first.steps().empty() && first.steps().back() == FileStep::kLock;
