@@ -16,6 +16,7 @@
 
 #include "core/new_file_name.h"
 #include "core/run_error.h"
+#include "platform/final_path_win.h"
 #include "platform/native_file_system.h"
 
 namespace huevane::platform {
@@ -369,7 +370,7 @@ public:
         return IdentityOfHandle(h.get());
     }
 
-    std::string ResolveLinks(const std::string& path) override { return path; }
+    std::string ResolveLinks(const std::string& path) override { return FinalPathOf(path); }
 
     std::unique_ptr<FileLock> LockForWriting(const std::string& path) override {
         const DWORD attributes = GetFileAttributesA(path.c_str());
