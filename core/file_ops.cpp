@@ -19,7 +19,7 @@ std::optional<std::string> FindEntryIgnoringCase(FileSystem& fs, const std::stri
     try {
         entries = fs.ListDirectory(dir);
     } catch (const RunError& e) {
-        // A directory of mode 0711 hides its names but lets a file be opened by its own.
+        // A directory of mode 0711 hides its names but lets a file be opened by its exact name.
         if (e.number() != ErrorNumber::kPermissionDenied ||
             !fs.Identify(fs.JoinPath(dir, std::string(name)))) {
             throw;
