@@ -8,6 +8,7 @@
 #include "cli/arguments.h"
 #include "cli/cli_error.h"
 #include "cli/client_location.h"
+#include "cli/file_error_text.h"
 #include "cli/help_text.h"
 #include "cli/json.h"
 #include "cli/json_writer.h"
@@ -26,18 +27,6 @@
 
 namespace huevane::cli {
 namespace {
-
-// Why a file step failed, in words a user can act on.
-std::string Reason(const RunError& e) {
-    switch (e.number()) {
-        case ErrorNumber::kFileAlreadyOpen:
-            return "another program is writing it (File already open)";
-        case ErrorNumber::kPathFileAccess:
-            return "not a regular file (Path/File access error)";
-        default:
-            return e.what();
-    }
-}
 
 std::string BuildText(unsigned major, unsigned minor, unsigned build) {
     return std::to_string(major) + "." + std::to_string(minor) + "." + std::to_string(build);
@@ -168,7 +157,11 @@ private:
         const std::string& dir = Location().installDir;
         try {
             return ExistingFilePath(fs_, dir, kTargetFileName);
-        } catch (const RunError&) {
+        } catch (const RunError& e) {
+            if (e.number() != ErrorNumber::kFileNotFound &&
+                e.number() != ErrorNumber::kPathNotFound) {
+                Fail("cannot look for buddyui.ocm in " + Clipped(dir) + ": " + Reason(e));
+            }
             Fail("no buddyui.ocm in " + Clipped(dir));
         }
     }
@@ -338,7 +331,9 @@ private:
             }
         }
         try {
-            PatchColors(fs_, target, patches, ColorFit::kWholeColour);
+            PatchColors(fs_, target, patches, ColorFit::kWholeColour,
+                        args_.backup ? std::vector<std::string>{*args_.backup}
+                                     : std::vector<std::string>{});
         } catch (const FileTooShort& e) {
             Fail(Clipped(target) + " has " + std::to_string(e.size()) + " bytes, " +
                  std::to_string(e.needed()) + " are needed for the colours of this version" +

@@ -15,7 +15,17 @@ constexpr std::size_t kChunkSize = std::size_t{1} << 20;
 
 std::optional<std::string> FindEntryIgnoringCase(FileSystem& fs, const std::string& dir,
                                                  std::string_view name) {
-    std::vector<std::string> entries = fs.ListDirectory(dir);
+    std::vector<std::string> entries;
+    try {
+        entries = fs.ListDirectory(dir);
+    } catch (const RunError& e) {
+        // A directory of mode 0711 hides its names but lets a file be opened by its exact name.
+        if (e.number() != ErrorNumber::kPermissionDenied ||
+            !fs.Identify(fs.JoinPath(dir, std::string(name)))) {
+            throw;
+        }
+        return std::string(name);
+    }
     std::sort(entries.begin(), entries.end());
     std::optional<std::string> found;
     for (const std::string& entry : entries) {
@@ -44,13 +54,44 @@ std::string FilePathFor(FileSystem& fs, const std::string& dir, std::string_view
 
 namespace {
 
+// Removes the new files that dead runs left beside destination, except destination itself and
+// the files of keep, whatever they are named. Best effort: a leftover that stays does no harm.
+void RemoveLeftovers(FileSystem& fs, const std::string& destination,
+                     std::vector<std::string> keep) {
+    try {
+        keep.push_back(destination);
+        std::vector<FileIdentity> kept;
+        for (const std::string& path : keep) {
+            if (const std::optional<FileIdentity> identity = fs.Identify(path)) {
+                kept.push_back(*identity);
+            }
+        }
+        for (const std::string& leftover : fs.FindLeftovers(destination)) {
+            const std::optional<FileIdentity> identity = fs.Identify(leftover);
+            if (identity && std::none_of(kept.begin(), kept.end(), [&](const FileIdentity& k) {
+                    return k.SameFile(*identity);
+                })) {
+                fs.Remove(leftover);
+            }
+        }
+    } catch (const RunError&) {
+        // the leftovers stay for the next writer
+    }
+}
+
 // Rewrites destination from source, or in place when source is nullptr.
 void Rewrite(FileSystem& fs, const std::string* sourcePath, const std::string& destinationPath,
-             const ChunkEditor& edit, const RewriteCheck& check) {
+             const ChunkEditor& edit, const RewriteCheck& check,
+             const std::vector<std::string>& keep) {
     const std::string destination = fs.ResolveLinks(destinationPath);
     std::unique_ptr<FileLock> lock = fs.LockForWriting(destination);
     if (lock) {
-        fs.RemoveLeftovers(destination);
+        // Only the holder of the lock knows that no other writer's new file is among them.
+        std::vector<std::string> notLeftovers = keep;
+        if (sourcePath) {
+            notLeftovers.push_back(*sourcePath);
+        }
+        RemoveLeftovers(fs, destination, std::move(notLeftovers));
     }
     std::unique_ptr<ReadableFile> source = fs.OpenRead(sourcePath ? *sourcePath : destination);
     const FileIdentity read = source->Identity();
@@ -76,7 +117,7 @@ void Rewrite(FileSystem& fs, const std::string* sourcePath, const std::string& d
             offset += count;
         }
         if (offset != read.size) {
-            throw RunError(ErrorNumber::kDeviceIo);  // someone changed the file while we read it
+            throw RunError(ErrorNumber::kDeviceIo, ErrorCause::kChangedWhileCopied);
         }
         copy->Flush();
         // Windows renames neither an open file nor over one that is open without sharing.
@@ -98,13 +139,13 @@ void Rewrite(FileSystem& fs, const std::string* sourcePath, const std::string& d
 }  // namespace
 
 void RewriteInPlace(FileSystem& fs, const std::string& path, const ChunkEditor& edit,
-                    const RewriteCheck& check) {
-    Rewrite(fs, nullptr, path, edit, check);
+                    const RewriteCheck& check, const std::vector<std::string>& keep) {
+    Rewrite(fs, nullptr, path, edit, check, keep);
 }
 
 void CopyFileAtomically(FileSystem& fs, const std::string& source, const std::string& destination,
-                        const RewriteCheck& check) {
-    Rewrite(fs, &source, destination, {}, check);
+                        const RewriteCheck& check, const std::vector<std::string>& keep) {
+    Rewrite(fs, &source, destination, {}, check, keep);
 }
 
 std::string ReadWholeFile(FileSystem& fs, const std::string& path) {

@@ -7,13 +7,16 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/file_system.h"
 
 namespace huevane {
 
 // The entry of dir named `name` regardless of letter case: the exact spelling when it exists,
-// else the first case-insensitive match in sorted order. Raises error 76 for a missing dir.
+// else the first case-insensitive match in sorted order. Raises error 76 for a missing dir. In a
+// directory that may be entered but not listed, only the exact spelling is found; where that is
+// not there either, the error is the directory's (70).
 std::optional<std::string> FindEntryIgnoringCase(FileSystem& fs, const std::string& dir,
                                                  std::string_view name);
 
@@ -36,13 +39,18 @@ using RewriteCheck =
 // to is rewritten and the link stays. The file is locked against other writers from before it
 // is read until it is replaced, and a file that another program changed meanwhile is left as
 // that program wrote it (error 55). On any failure the file is as it was and the new file is
-// gone. Streaming keeps memory flat whatever the file's size.
+// gone. Streaming keeps memory flat whatever the file's size. A file that grows or shrinks
+// while it is read raises error 57 with ErrorCause::kChangedWhileCopied.
+//
+// Once the lock is held, the new files that dead runs left beside the file are removed, but
+// never a file that is one of keep (the other files of this run, such as its backup).
 void RewriteInPlace(FileSystem& fs, const std::string& path, const ChunkEditor& edit = {},
-                    const RewriteCheck& check = {});
+                    const RewriteCheck& check = {}, const std::vector<std::string>& keep = {});
 
 // Copies source over destination in the same way. Refuses (error 75) when both name one file.
+// The source is never taken for a leftover.
 void CopyFileAtomically(FileSystem& fs, const std::string& source, const std::string& destination,
-                        const RewriteCheck& check = {});
+                        const RewriteCheck& check = {}, const std::vector<std::string>& keep = {});
 
 // The whole content of a file; for reading, not for rewriting.
 std::string ReadWholeFile(FileSystem& fs, const std::string& path);

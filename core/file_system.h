@@ -62,7 +62,8 @@ public:
     virtual ~FileSystem() = default;
 
     virtual std::string JoinPath(const std::string& dir, const std::string& name) const = 0;
-    // Names of the entries of dir, without "." and "..".
+    // Names of the entries of dir, without "." and ".."; error 76 when there is no such
+    // directory, 70 when this user may not list it.
     virtual std::vector<std::string> ListDirectory(const std::string& dir) = 0;
     // Opens a regular file for reading; anything else (a FIFO, a device, a directory) raises
     // error 75 at once, without waiting for a writer.
@@ -76,11 +77,12 @@ public:
     // waiting a few seconds for one that holds it (then error 55). Raises error 70 when this
     // user may not write the file. nullptr when there is no file at path.
     virtual std::unique_ptr<FileLock> LockForWriting(const std::string& path) = 0;
-    // Removes what runs that died while rewriting destination left beside it. Only for the
-    // holder of destination's lock, which proves that no other writer is at work.
-    virtual void RemoveLeftovers(const std::string& destination) noexcept = 0;
-    // A new, empty file with a unique name in the destination's directory, with the
-    // destination's permissions (and owner, where the process may set it).
+    // Paths of what runs that died while rewriting destination may have left beside it: regular
+    // files named as CreateNewBeside names them (see core/new_file_name.h) and, where files
+    // have owners, owned by this user. Nothing else, whatever its name.
+    virtual std::vector<std::string> FindLeftovers(const std::string& destination) = 0;
+    // A new, empty file in the destination's directory, named as core/new_file_name.h says,
+    // with the destination's permissions (and owner, where the process may set it).
     virtual std::unique_ptr<NewFile> CreateNewBeside(const std::string& destination) = 0;
     // Atomically puts the closed file at newPath in the destination's place. lock is the
     // destination's (or nullptr); it is let go once the new file is in place, or just before

@@ -22,7 +22,7 @@ void PatchChunk(std::span<char> chunk, std::uint64_t chunkOffset, std::string_vi
 }
 
 void PatchColors(FileSystem& fs, const std::string& path, const std::vector<ColorPatch>& patches,
-                 ColorFit fit) {
+                 ColorFit fit, const std::vector<std::string>& keep) {
     const auto fits = [&](std::uint64_t size, const std::optional<FileIdentity>&) {
         std::uint64_t needed = 0;
         for (const ColorPatch& patch : patches) {
@@ -45,7 +45,7 @@ void PatchColors(FileSystem& fs, const std::string& path, const std::vector<Colo
                 PatchChunk(chunk, offset, patch.strColor, patch.lngSpot);
             }
         },
-        fits);
+        fits, keep);
 }
 
 void UpdateBuddyUi(FileSystem& fs, const std::string& installDir, std::string_view strColor,

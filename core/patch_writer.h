@@ -52,8 +52,9 @@ private:
 
 // Writes every patch into the file at path in one atomic replacement: all of them or, on any
 // error, none. Raises FileTooShort when a colour does not fit as fit asks, and error 5 for a
-// position before the start of the file.
+// position before the start of the file. The files of keep (a backup just made) are never taken
+// for leftovers of a dead run.
 void PatchColors(FileSystem& fs, const std::string& path, const std::vector<ColorPatch>& patches,
-                 ColorFit fit = ColorFit::kFirstByte);
+                 ColorFit fit = ColorFit::kFirstByte, const std::vector<std::string>& keep = {});
 
 }  // namespace huevane

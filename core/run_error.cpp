@@ -3,6 +3,9 @@
 namespace huevane {
 
 const char* RunError::what() const noexcept {
+    if (systemText_ && !systemText_->empty()) {
+        return systemText_->c_str();
+    }
     switch (number_) {
         case ErrorNumber::kInvalidArgument:
             return "Invalid procedure call or argument";

@@ -9,19 +9,17 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <array>
 #include <atomic>
-#include <cctype>
 #include <cerrno>
 #include <chrono>
 #include <csignal>
-#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <thread>
 #include <utility>
 
+#include "core/new_file_name.h"
 #include "core/run_error.h"
 #include "platform/native_file_system.h"
 
@@ -47,7 +45,7 @@ RunError ErrorFromErrno(int err) {
         case ENAMETOOLONG:
             return RunError(ErrorNumber::kBadFileName);
         default:
-            return RunError(ErrorNumber::kDeviceIo);
+            return RunError(ErrorNumber::kDeviceIo, std::strerror(err));  // in the system's words
     }
 }
 
@@ -76,8 +74,8 @@ private:
 constexpr auto kLockWait = std::chrono::seconds(10);
 constexpr auto kLockPoll = std::chrono::milliseconds(50);
 
-// mkstemp's name for a new file beside destination is "." + name + "." + this many letters.
-constexpr std::size_t kUniqueLetters = 6;
+// How many links ResolveLinks follows in a row before it takes them for a loop, as the kernel.
+constexpr int kMaxLinks = 40;
 
 // The signals that end huevane-cli, and after which it removes its new file.
 constexpr std::array<int, 3> kFatalSignals = {SIGINT, SIGTERM, SIGHUP};
@@ -146,14 +144,6 @@ public:
 private:
     Descriptor fd_;  // closing it lets go of the lock
 };
-
-// True for a name that CreateNewBeside gives a new file beside destinationName.
-bool IsNewFileName(const std::string& name, const std::string& destinationName) {
-    const std::string prefix = "." + destinationName + ".";
-    return name.size() == prefix.size() + kUniqueLetters && name.rfind(prefix, 0) == 0 &&
-           std::all_of(name.begin() + static_cast<std::ptrdiff_t>(prefix.size()), name.end(),
-                       [](char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; });
-}
 
 std::string DirectoryOf(const std::string& path) {
     const std::size_t slash = path.rfind('/');
@@ -246,7 +236,10 @@ public:
     std::vector<std::string> ListDirectory(const std::string& dir) override {
         DIR* handle = ::opendir(dir.c_str());
         if (handle == nullptr) {
-            throw RunError(ErrorNumber::kPathNotFound);
+            if (errno == ENOENT || errno == ENOTDIR) {
+                throw RunError(ErrorNumber::kPathNotFound);
+            }
+            ThrowLastError();
         }
         std::vector<std::string> names;
         while (const dirent* entry = ::readdir(handle)) {
@@ -285,14 +278,39 @@ public:
         return IdentityOf(st);
     }
 
+    // Follows the links of the last component one at a time, each relative to the directory it
+    // is in, as the kernel does: a link to a file not made yet leads to where it will be made,
+    // and no path grows longer than it has to (realpath() gives up on a directory deeper than
+    // PATH_MAX). A link that cannot be followed is an error, never taken for a file.
     std::string ResolveLinks(const std::string& path) override {
-        char* resolved = ::realpath(path.c_str(), nullptr);
-        if (resolved == nullptr) {
-            return path;
+        std::string current = path;
+        for (int hops = 0; hops <= kMaxLinks; ++hops) {
+            struct stat st {};
+            if (::lstat(current.c_str(), &st) != 0) {
+                if (errno == ENOENT || errno == ENOTDIR) {
+                    return current;  // nothing there yet
+                }
+                if (errno == ENAMETOOLONG && hops > 0) {
+                    throw RunError(ErrorNumber::kBadFileName, ErrorCause::kLinkTooLong);
+                }
+                ThrowLastError();
+            }
+            if (!S_ISLNK(st.st_mode)) {
+                return current;
+            }
+            std::string target(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : 255) + 1,
+                               '\0');
+            const ssize_t length = ::readlink(current.c_str(), target.data(), target.size());
+            if (length < 0) {
+                ThrowLastError();
+            }
+            if (static_cast<std::size_t>(length) >= target.size()) {
+                continue;  // the link changed meanwhile: read it again
+            }
+            target.resize(static_cast<std::size_t>(length));
+            current = target.front() == '/' ? target : JoinPath(DirectoryOf(current), target);
         }
-        std::string result = resolved;
-        std::free(resolved);
-        return result;
+        throw ErrorFromErrno(ELOOP);
     }
 
     std::unique_ptr<FileLock> LockForWriting(const std::string& path) override {
@@ -338,28 +356,30 @@ public:
         }
     }
 
-    void RemoveLeftovers(const std::string& destination) noexcept override {
+    std::vector<std::string> FindLeftovers(const std::string& destination) override {
         const std::string dir = DirectoryOf(destination);
         const std::string name = NameOf(destination);
+        std::vector<std::string> found;
         DIR* handle = ::opendir(dir.c_str());
         if (handle == nullptr) {
-            return;
+            return found;
         }
         while (const dirent* entry = ::readdir(handle)) {
             struct stat st {};
-            if (IsNewFileName(entry->d_name, name) &&
+            if (IsNewFileName(entry->d_name, name, false) &&
                 ::fstatat(::dirfd(handle), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 &&
-                S_ISREG(st.st_mode)) {
-                ::unlinkat(::dirfd(handle), entry->d_name, 0);
+                S_ISREG(st.st_mode) && st.st_uid == ::geteuid()) {
+                found.push_back(JoinPath(dir, entry->d_name));
             }
         }
         ::closedir(handle);
+        return found;
     }
 
     std::unique_ptr<NewFile> CreateNewBeside(const std::string& destination) override {
         std::string pattern =
             JoinPath(DirectoryOf(destination),
-                     "." + NameOf(destination) + "." + std::string(kUniqueLetters, 'X'));
+                     NewFileStem(NameOf(destination)) + std::string(kNewFileUniqueLetters, 'X'));
         // A signal between creating the file and noting its name would leave the file behind.
         sigset_t fatal;
         sigset_t before;

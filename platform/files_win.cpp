@@ -14,7 +14,9 @@
 #include <string>
 #include <utility>
 
+#include "core/new_file_name.h"
 #include "core/run_error.h"
+#include "platform/final_path_win.h"
 #include "platform/native_file_system.h"
 #include "platform/win_text.h"
 
@@ -56,7 +58,8 @@ RunError ErrorFromWin32(DWORD code) {
         case ERROR_CANT_RESOLVE_FILENAME:
             return RunError(ErrorNumber::kPathFileAccess);
         default:
-            return RunError(ErrorNumber::kDeviceIo);
+            // No number of ours says it: the system's own words, never a wrong one.
+            return RunError(ErrorNumber::kDeviceIo, SystemErrorText(code));
     }
 }
 
@@ -102,9 +105,6 @@ constexpr DWORD kLockPollMs = 50;
 // The byte the writers lock: far past the end of any real file, so that the lock keeps out
 // other writers and never stands in the way of reading.
 constexpr DWORD kLockOffsetHigh = 0x40000000;
-
-// A new file beside destination is named "." + name + "." + this many letters.
-constexpr std::size_t kUniqueLetters = 6;
 
 // Attributes the replacement takes over from the file it replaces.
 constexpr DWORD kKeptAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
@@ -254,18 +254,6 @@ std::string NameOf(const std::string& path) {
     return sep == std::string::npos ? path : path.substr(sep + 1);
 }
 
-bool IsNewFileName(const std::string& name, const std::string& destinationName) {
-    const std::string prefix = "." + destinationName + ".";
-    const std::wstring widePrefix = Wide(prefix);
-    const std::wstring wideName = Wide(name);
-    return name.size() == prefix.size() + kUniqueLetters && wideName.size() >= widePrefix.size() &&
-           CompareStringW(LOCALE_INVARIANT, NORM_IGNORECASE, wideName.c_str(),
-                          static_cast<int>(widePrefix.size()), widePrefix.c_str(),
-                          static_cast<int>(widePrefix.size())) == CSTR_EQUAL &&
-           std::all_of(name.begin() + static_cast<std::ptrdiff_t>(prefix.size()), name.end(),
-                       [](char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; });
-}
-
 // Six letters and digits that differ from call to call and from process to process.
 std::string UniqueLetters() {
     static std::atomic<unsigned> counter{0};
@@ -276,7 +264,7 @@ std::string UniqueLetters() {
     std::uint64_t bits = static_cast<std::uint64_t>(now.QuadPart) * 0x9E3779B97F4A7C15ULL ^
                          (std::uint64_t{GetCurrentProcessId()} << 20U) ^ (counter++ * 7919ULL);
     std::string letters;
-    for (std::size_t i = 0; i < kUniqueLetters; ++i) {
+    for (std::size_t i = 0; i < kNewFileUniqueLetters; ++i) {
         letters += kLetters[static_cast<std::size_t>(bits % kLetters.size())];
         bits /= kLetters.size();
     }
@@ -371,8 +359,12 @@ public:
         const HANDLE find = FindFirstFileW(WidePath(JoinPath(dir, "*")).c_str(), &data);
         std::vector<std::string> names;
         if (find == INVALID_HANDLE_VALUE) {
-            if (GetLastError() == ERROR_FILE_NOT_FOUND) {
+            const DWORD code = GetLastError();
+            if (code == ERROR_FILE_NOT_FOUND) {
                 return names;  // an empty drive root has not even "." and ".."
+            }
+            if (code == ERROR_ACCESS_DENIED) {
+                throw ErrorFromWin32(code);  // a file in it may still open by its exact name
             }
             throw RunError(ErrorNumber::kPathNotFound);
         }
@@ -427,7 +419,7 @@ public:
         return IdentityOfHandle(h.get());
     }
 
-    std::string ResolveLinks(const std::string& path) override { return path; }
+    std::string ResolveLinks(const std::string& path) override { return FinalPathOf(path); }
 
     std::unique_ptr<FileLock> LockForWriting(const std::string& path) override {
         const std::wstring widePath = FilePath(path);
@@ -484,23 +476,25 @@ public:
         }
     }
 
-    void RemoveLeftovers(const std::string& destination) noexcept override {
+    std::vector<std::string> FindLeftovers(const std::string& destination) override {
         const std::string name = NameOf(destination);
         const std::string dir = DirectoryOf(destination);
+        std::vector<std::string> found;
         WIN32_FIND_DATAW data{};
         const HANDLE find =
-            FindFirstFileW(WidePath(JoinPath(dir, "." + name + ".*")).c_str(), &data);
+            FindFirstFileW(WidePath(JoinPath(dir, NewFileStem(name) + "*")).c_str(), &data);
         if (find == INVALID_HANDLE_VALUE) {
-            return;
+            return found;
         }
         do {
             if ((data.dwFileAttributes &
                  (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) == 0 &&
-                IsNewFileName(Utf8(data.cFileName), name)) {
-                DeleteFileW(WidePath(JoinPath(dir, Utf8(data.cFileName))).c_str());
+                IsNewFileName(Utf8(data.cFileName), name, true)) {
+                found.push_back(JoinPath(dir, Utf8(data.cFileName)));
             }
         } while (FindNextFileW(find, &data));
         FindClose(find);
+        return found;
     }
 
     std::unique_ptr<NewFile> CreateNewBeside(const std::string& destination) override {
@@ -510,7 +504,7 @@ public:
                 ? FILE_ATTRIBUTE_NORMAL
                 : existing & kKeptAttributes;
         const std::string stem =
-            JoinPath(DirectoryOf(destination), "." + NameOf(destination) + ".");
+            JoinPath(DirectoryOf(destination), NewFileStem(NameOf(destination)));
         for (int tries = 0;; ++tries) {
             const std::string path = stem + UniqueLetters();
             // Delete sharing lets the console control handler remove it while it is written.

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <string>
 
+#include "core/patch_writer.h"
 #include "platform/native_file_system.h"
 #include "tests/offset_table.h"
 #include "tests/test_support.h"
@@ -212,6 +213,38 @@ TEST_F(ApplyTest, ColourRunningPastTheEndIsCutOff) {
     ASSERT_EQ(patched.size(), original.size());
     EXPECT_EQ(patched.substr(0, 0x56B9), original.substr(0, 0x56B9));
     EXPECT_EQ(patched.substr(0x56B9), std::string("\x01\x02", 2));
+}
+
+TEST_F(ApplyTest, ColourAtTheVeryEndOfTheFileFitsAsItsRuleSays) {
+    // Position 0x56BA: the colour's three bytes end where a file of 0x56BC bytes ends.
+    struct Case {
+        std::size_t size;
+        ColorFit fit;
+        const char* written;  // nullptr where the file is too short
+    };
+    const Case cases[] = {
+        {0x56BC, ColorFit::kWholeColour, "XYZ"},  // ends exactly at the end of the file
+        {0x56BB, ColorFit::kWholeColour, nullptr}, {0x56BC, ColorFit::kFirstByte, "XYZ"},
+        {0x56BA, ColorFit::kFirstByte, "X"},  // only red fits
+        {0x56B9, ColorFit::kFirstByte, nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.size) +
+                     (c.fit == ColorFit::kFirstByte ? " first" : " whole"));
+        const std::string original = test::SyntheticImage(c.size);
+        WriteFileBytes(Target(), original);
+        std::string expected = original;
+        try {
+            PatchColors(*fs_, Target(), {ColorPatch{"XYZ", 0x56BA}}, c.fit);
+            ASSERT_NE(c.written, nullptr) << "the file was patched";
+            expected.replace(0x56B9, std::string::npos, c.written);
+        } catch (const FileTooShort& e) {
+            EXPECT_EQ(c.written, nullptr);
+            EXPECT_EQ(e.size(), c.size);
+            EXPECT_EQ(e.needed(), c.fit == ColorFit::kFirstByte ? 0x56BAu : 0x56BCu);
+        }
+        EXPECT_EQ(ReadFileBytes(Target()), expected);
+    }
 }
 
 TEST_F(ApplyTest, TargetKeepsTheLetterCaseOfItsName) {

@@ -1,12 +1,23 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <string>
 
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 #include "core/apply_command.h"
 #include "core/file_ops.h"
+#include "core/new_file_name.h"
 #include "core/patch_writer.h"
 #include "core/run_error.h"
 #include "platform/native_file_system.h"
@@ -23,6 +34,27 @@ using test::ReadFileBytes;
 using test::WriteFileBytes;
 
 constexpr std::int32_t kRed = 0x000000FF;
+
+// Sets the modification time of path to a fixed second plus tenths of microseconds (100 ns, the
+// finest step Windows keeps).
+void SetModifiedTime(const std::string& path, std::int64_t hundredNanoseconds) {
+    constexpr std::int64_t kSecond = 1700000000;
+#ifdef _WIN32
+    const HANDLE h =
+        CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                    nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    const auto since1601 =
+        static_cast<std::uint64_t>((kSecond + 11644473600) * 10000000 + hundredNanoseconds);
+    FILETIME time{static_cast<DWORD>(since1601), static_cast<DWORD>(since1601 >> 32U)};
+    EXPECT_TRUE(SetFileTime(h, nullptr, nullptr, &time));
+    CloseHandle(h);
+#else
+    const struct timespec times[2] = {{0, UTIME_OMIT},
+                                      {static_cast<time_t>(kSecond), hundredNanoseconds * 100}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+#endif
+}
 
 // An install with a module and an earlier backup, patched through a file system that can be
 // made to fail at any one step.
@@ -124,6 +156,11 @@ TEST_F(FaultInjection, ChangeByAnotherProgramDuringTheRewriteIsKept) {
     const std::string theirs = test::SyntheticImage(original_.size(), 3);
     std::vector<std::function<void()>> writers = {
         [&] { WriteFileBytes(Target(), theirs.substr(1)); },
+        // In place with the same size, within the same second: only the fraction tells.
+        [&] {
+            WriteFileBytes(Target(), theirs);
+            SetModifiedTime(Target(), 5000001);
+        },
     };
 #ifndef _WIN32
     // Windows refuses to rename over the file while the rewrite holds it open.
@@ -136,6 +173,7 @@ TEST_F(FaultInjection, ChangeByAnotherProgramDuringTheRewriteIsKept) {
     for (std::size_t i = 0; i < writers.size(); ++i) {
         SCOPED_TRACE(i);
         Reset();
+        SetModifiedTime(Target(), 5000000);
         FaultyFileSystem fs(*real_);
         fs.InterveneAt(FileStep::kFlush, writers[i]);
         try {
@@ -147,6 +185,138 @@ TEST_F(FaultInjection, ChangeByAnotherProgramDuringTheRewriteIsKept) {
         EXPECT_EQ(ReadFileBytes(Target()), i == 0 ? theirs.substr(1) : theirs);
         EXPECT_EQ(EntryNames(installDir_), (std::set<std::string>{"buddyui.ocm"}));
     }
+}
+
+TEST_F(FaultInjection, FileThatGrowsWhileItIsCopiedIsNamedAsSuch) {
+    const std::string theirs = original_ + "more";
+    FaultyFileSystem fs(*real_);
+    fs.InterveneAt(FileStep::kRead, [&] { WriteFileBytes(Target(), theirs); });
+    try {
+        PatchColors(fs, Target(), {ColorPatch{"XYZ", 1}});
+        ADD_FAILURE() << "the rewrite went through";
+    } catch (const RunError& e) {
+        EXPECT_EQ(e.number(), ErrorNumber::kDeviceIo);  // all the window program shows
+        EXPECT_EQ(e.cause(), ErrorCause::kChangedWhileCopied);
+    }
+    EXPECT_EQ(ReadFileBytes(Target()), theirs);
+    EXPECT_EQ(EntryNames(installDir_), (std::set<std::string>{"buddyui.ocm"}));
+}
+
+TEST_F(FaultInjection, DirectoryThatCannotBeListedStillYieldsTheExactName) {
+    // As in a directory of mode 0711: the names are hidden, the files are not.
+    WriteFileBytes(real_->JoinPath(programDir_, "Module.OCM"), "x");
+    struct Case {
+        std::string dir;
+        const char* name;
+        std::optional<ErrorNumber> error;
+    };
+    const Case cases[] = {
+        {installDir_, "buddyui.ocm", std::nullopt},
+        {installDir_, "absent.ocm", ErrorNumber::kPermissionDenied},  // not "File not found"
+#ifndef _WIN32
+        {programDir_, "module.ocm", ErrorNumber::kPermissionDenied},  // only the exact name
+#endif
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FaultyFileSystem fs(*real_);
+        fs.FailAt(0, ErrorNumber::kPermissionDenied);
+        try {
+            EXPECT_EQ(ExistingFilePath(fs, c.dir, c.name), real_->JoinPath(c.dir, c.name));
+            EXPECT_FALSE(c.error);
+        } catch (const RunError& e) {
+            EXPECT_EQ(e.number(), c.error);
+        }
+        EXPECT_EQ(fs.steps(), std::vector<FileStep>{FileStep::kList});
+    }
+}
+
+// Two writers of one file: the second waits for the lock while the first, holding it, is
+// stopped just before it puts its new file in place; afterwards both changes are in the file.
+TEST_F(FaultInjection, SecondWriterWaitsForTheFirstAndBothChangesStay) {
+    FaultyFileSystem first(*real_);
+    const std::unique_ptr<FileSystem> secondReal = platform::MakeNativeFileSystem();
+    FaultyFileSystem second(*secondReal);
+    test::Gate firstHolds;
+    test::Gate secondLocking;
+    test::Gate release;
+    std::atomic<bool> released{false};
+    std::atomic<bool> secondWentOnWhileHeld{false};
+    bool firstCleanedUpUnderLock = false;
+    std::set<std::string> entriesWhileHeld;
+#ifdef F_OFD_GETLK
+    int heldLockType = F_UNLCK;
+#endif
+
+    first.InterveneAt(FileStep::kFindLeftovers, [&] {
+        firstCleanedUpUnderLock = !first.steps().empty() && first.steps().back() == FileStep::kLock;
+    });
+    first.InterveneAt(FileStep::kReplace, [&] {
+        firstHolds.Set();
+        release.Wait();
+    });
+    second.InterveneAt(FileStep::kLock, [&] { secondLocking.Set(); });
+    for (const FileStep step : {FileStep::kFindLeftovers, FileStep::kOpen, FileStep::kCreate}) {
+        second.InterveneAt(step,
+                           [&] { secondWentOnWhileHeld = secondWentOnWhileHeld || !released; });
+    }
+    const auto write = [&](FaultyFileSystem& fs, const char* color, std::int32_t spot,
+                           test::Gate& reached, std::string& error) {
+        try {
+            PatchColors(fs, Target(), {ColorPatch{color, spot}});
+        } catch (const std::exception& e) {
+            error = e.what();
+        }
+        reached.Set();  // never leave the others waiting for a writer that failed early
+    };
+    std::string firstError = "not run";
+    std::string secondError = "not run";
+    test::RunTogether(
+        [&] {
+            firstError.clear();
+            write(first, "AAA", 1, firstHolds, firstError);
+        },
+        [&] {
+            firstHolds.Wait();
+            test::RunTogether(
+                [&] {
+                    secondError.clear();
+                    write(second, "BBB", 5, secondLocking, secondError);
+                },
+                [&] {
+                    secondLocking.Wait();
+                    entriesWhileHeld = EntryNames(installDir_);
+#ifdef F_OFD_GETLK
+                    // Nobody else may take even a shared lock on the file meanwhile.
+                    const int fd = ::open(Target().c_str(), O_RDONLY);
+                    struct flock probe {};
+                    probe.l_type = F_RDLCK;
+                    probe.l_whence = SEEK_SET;
+                    EXPECT_EQ(::fcntl(fd, F_OFD_GETLK, &probe), 0);
+                    heldLockType = probe.l_type;
+                    ::close(fd);
+#endif
+                    released = true;
+                    release.Set();
+                });
+        });
+
+    EXPECT_EQ(firstError, "");
+    EXPECT_EQ(secondError, "");
+    EXPECT_TRUE(firstCleanedUpUnderLock);
+    EXPECT_FALSE(secondWentOnWhileHeld);
+#ifdef F_OFD_GETLK
+    EXPECT_EQ(heldLockType, F_WRLCK);
+#endif
+    // The first writer's new file was there, named as this program's, and left alone.
+    ASSERT_EQ(entriesWhileHeld.size(), 2u);
+    EXPECT_TRUE(entriesWhileHeld.count("buddyui.ocm"));
+    EXPECT_TRUE(IsNewFileName(*entriesWhileHeld.begin(), "buddyui.ocm", false));
+    std::string expected = original_;
+    expected.replace(0, 3, "AAA");
+    expected.replace(4, 3, "BBB");
+    EXPECT_EQ(ReadFileBytes(Target()), expected);
+    EXPECT_EQ(EntryNames(installDir_), (std::set<std::string>{"buddyui.ocm"}));
 }
 
 TEST_F(FaultInjection, FailedCopyKeepsTheOldFileAndLeavesNoNewOne) {

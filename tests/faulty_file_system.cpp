@@ -1,5 +1,12 @@
 #include "tests/faulty_file_system.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <condition_variable>
+#include <mutex>
+#endif
+
 #include "core/run_error.h"
 
 namespace huevane::test {
@@ -66,19 +73,27 @@ const char* StepName(FileStep step) {
             return "flush";
         case FileStep::kReplace:
             return "replace";
+        case FileStep::kFindLeftovers:
+            return "find leftovers";
     }
     return "?";
 }
 
-void FaultyFileSystem::Step(FileStep step) {
-    if (interveneAt_ == step) {
-        interveneAt_.reset();
-        intervention_();
+void FaultyFileSystem::Intervene(FileStep step) {
+    const auto found = interventions_.find(step);
+    if (found != interventions_.end()) {
+        const std::function<void()> action = std::move(found->second);
+        interventions_.erase(found);
+        action();
     }
+}
+
+void FaultyFileSystem::Step(FileStep step) {
+    Intervene(step);
     const std::size_t index = steps_.size();
     steps_.push_back(step);
     if (failAt_ && *failAt_ == index) {
-        throw RunError(ErrorNumber::kDeviceIo);
+        throw RunError(failWith_);
     }
 }
 
@@ -109,8 +124,9 @@ std::unique_ptr<FileLock> FaultyFileSystem::LockForWriting(const std::string& pa
     return real_.LockForWriting(path);
 }
 
-void FaultyFileSystem::RemoveLeftovers(const std::string& destination) noexcept {
-    real_.RemoveLeftovers(destination);
+std::vector<std::string> FaultyFileSystem::FindLeftovers(const std::string& destination) {
+    Intervene(FileStep::kFindLeftovers);
+    return real_.FindLeftovers(destination);
 }
 
 std::unique_ptr<NewFile> FaultyFileSystem::CreateNewBeside(const std::string& destination) {
@@ -127,5 +143,44 @@ void FaultyFileSystem::Replace(const std::string& newPath, const std::string& de
 void FaultyFileSystem::Remove(const std::string& path) noexcept {
     real_.Remove(path);
 }
+
+}  // namespace huevane::test
+
+namespace huevane::test {
+
+#ifdef _WIN32
+struct Gate::State {
+    HANDLE event = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+};
+
+Gate::Gate() : state_(std::make_unique<State>()) {}
+Gate::~Gate() {
+    CloseHandle(state_->event);
+}
+void Gate::Set() {
+    SetEvent(state_->event);
+}
+void Gate::Wait() {
+    WaitForSingleObject(state_->event, INFINITE);
+}
+#else
+struct Gate::State {
+    std::mutex mutex;
+    std::condition_variable changed;
+    bool set = false;
+};
+
+Gate::Gate() : state_(std::make_unique<State>()) {}
+Gate::~Gate() = default;
+void Gate::Set() {
+    const std::lock_guard<std::mutex> hold(state_->mutex);
+    state_->set = true;
+    state_->changed.notify_all();
+}
+void Gate::Wait() {
+    std::unique_lock<std::mutex> hold(state_->mutex);
+    state_->changed.wait(hold, [this] { return state_->set; });
+}
+#endif
 
 }  // namespace huevane::test

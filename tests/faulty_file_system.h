@@ -2,15 +2,28 @@
 
 #include <cstddef>
 #include <functional>
+#include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "core/file_system.h"
+#include "core/run_error.h"
 
 namespace huevane::test {
 
-enum class FileStep { kList, kOpen, kRead, kLock, kCreate, kWrite, kFlush, kReplace };
+enum class FileStep {
+    kList,
+    kOpen,
+    kRead,
+    kLock,
+    kCreate,
+    kWrite,
+    kFlush,
+    kReplace,
+    kFindLeftovers,  // best effort: never recorded and never made to fail, only intervened at
+};
 
 const char* StepName(FileStep step);
 
@@ -20,12 +33,14 @@ class FaultyFileSystem final : public FileSystem {
 public:
     explicit FaultyFileSystem(FileSystem& real) : real_(real) {}
 
-    // Makes the step with this position in steps() fail.
-    void FailAt(std::size_t stepIndex) { failAt_ = stepIndex; }
+    // Makes the step with this position in steps() fail, with error `number`.
+    void FailAt(std::size_t stepIndex, ErrorNumber number = ErrorNumber::kDeviceIo) {
+        failAt_ = stepIndex;
+        failWith_ = number;
+    }
     // Runs action, as another program would, just before the first step of this kind.
     void InterveneAt(FileStep step, std::function<void()> action) {
-        interveneAt_ = step;
-        intervention_ = std::move(action);
+        interventions_[step] = std::move(action);
     }
     const std::vector<FileStep>& steps() const { return steps_; }
 
@@ -38,7 +53,7 @@ public:
     std::optional<FileIdentity> Identify(const std::string& path) override;
     std::string ResolveLinks(const std::string& path) override;
     std::unique_ptr<FileLock> LockForWriting(const std::string& path) override;
-    void RemoveLeftovers(const std::string& destination) noexcept override;
+    std::vector<std::string> FindLeftovers(const std::string& destination) override;
     std::unique_ptr<NewFile> CreateNewBeside(const std::string& destination) override;
     void Replace(const std::string& newPath, const std::string& destination,
                  std::unique_ptr<FileLock> lock) override;
@@ -48,8 +63,26 @@ private:
     FileSystem& real_;
     std::vector<FileStep> steps_;
     std::optional<std::size_t> failAt_;
-    std::optional<FileStep> interveneAt_;
-    std::function<void()> intervention_;
+    ErrorNumber failWith_ = ErrorNumber::kDeviceIo;
+    std::map<FileStep, std::function<void()>> interventions_;
+
+    void Intervene(FileStep step);
+};
+
+// A one-shot event between threads: Wait() returns once Set() has been called. (The Windows
+// builds have no C++ thread library.)
+class Gate {
+public:
+    Gate();
+    Gate(const Gate&) = delete;
+    Gate& operator=(const Gate&) = delete;
+    ~Gate();
+    void Set();
+    void Wait();
+
+private:
+    struct State;
+    std::unique_ptr<State> state_;
 };
 
 }  // namespace huevane::test

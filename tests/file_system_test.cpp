@@ -4,6 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
+#include <cerrno>
+#include <climits>
+#include <cstring>
 #include <filesystem>
 #include <functional>
 #include <set>
@@ -160,6 +164,97 @@ TEST_F(NativeFileSystem, LinksAreFollowedAndStayLinks) {
     EXPECT_EQ(EntryNames(dir_.File("real")), (std::set<std::string>{"module.ocm"}));
 }
 
+TEST_F(NativeFileSystem, LinksToFilesNotMadeYetAreWrittenThrough) {
+    namespace stdfs = std::filesystem;
+    const std::string real = dir_.MakeSubdir("real");
+    const std::string links = dir_.MakeSubdir("links");
+    const std::string source = dir_.File("source.bin");
+    WriteFileBytes(source, "copied");
+    // A link to where the backup will be, and a chain of relative links to it.
+    stdfs::create_symlink(real + "/backup.ocm", links + "/direct");
+    stdfs::create_symlink("../real/chained.ocm", links + "/second");
+    stdfs::create_symlink("second", links + "/first");
+    for (const char* name : {"direct", "first"}) {
+        SCOPED_TRACE(name);
+        CopyFileAtomically(*fs_, source, links + "/" + name);
+        EXPECT_TRUE(stdfs::is_symlink(links + "/" + name));
+        EXPECT_EQ(ReadFileBytes(links + "/" + name), "copied");
+    }
+    EXPECT_EQ(EntryNames(real), (std::set<std::string>{"backup.ocm", "chained.ocm"}));
+    EXPECT_EQ(EntryNames(links), (std::set<std::string>{"direct", "first", "second"}));
+    // A link that leads round in a circle is an error in the system's own words.
+    stdfs::create_symlink("loop", links + "/loop");
+    try {
+        CopyFileAtomically(*fs_, source, links + "/loop");
+        ADD_FAILURE() << "copied through a loop";
+    } catch (const RunError& e) {
+        EXPECT_EQ(e.cause(), ErrorCause::kSystem);
+        EXPECT_STREQ(e.what(), std::strerror(ELOOP));
+    }
+    EXPECT_TRUE(stdfs::is_symlink(links + "/loop"));
+}
+
+// A chain of directories deeper than PATH_MAX, made and entered one step at a time, as only
+// relative paths reach into it; the working directory is back and the chain gone afterwards.
+class DeepDirectory {
+public:
+    explicit DeepDirectory(const std::string& under) : name_(200, 'd') {
+        EXPECT_NE(::getcwd(home_.data(), home_.size()), nullptr);
+        EXPECT_EQ(::chdir(under.c_str()), 0);
+        for (std::size_t length = under.size(); length <= PATH_MAX; length += 1 + name_.size()) {
+            EXPECT_EQ(::mkdir(name_.c_str(), 0700), 0);
+            EXPECT_EQ(::chdir(name_.c_str()), 0);
+            ++depth_;
+        }
+    }
+    DeepDirectory(const DeepDirectory&) = delete;
+    DeepDirectory& operator=(const DeepDirectory&) = delete;
+    ~DeepDirectory() {
+        for (const std::string& entry : EntryNames(".")) {
+            std::filesystem::remove_all(entry);
+        }
+        for (; depth_ > 0; --depth_) {
+            EXPECT_EQ(::chdir(".."), 0);
+            EXPECT_EQ(::rmdir(name_.c_str()), 0);
+        }
+        EXPECT_EQ(::chdir(home_.data()), 0);
+    }
+
+private:
+    std::array<char, PATH_MAX> home_{};
+    std::string name_;
+    int depth_ = 0;
+};
+
+TEST_F(NativeFileSystem, LinkInADirectoryDeeperThanPathMaxIsFollowedOrRefused) {
+    namespace stdfs = std::filesystem;
+    const DeepDirectory deep(dir_.path());
+    WriteFileBytes("real.ocm", "old");
+    stdfs::create_symlink("real.ocm", "near.ocm");
+    // Links whose targets each fit, but which together make a path too long to follow.
+    stdfs::create_directory("x");
+    std::string climb;
+    while (climb.size() < PATH_MAX - 100) {
+        climb += "x/../";
+    }
+    stdfs::create_symlink(climb + "mid.ocm", "far.ocm");
+    stdfs::create_symlink(climb + "real.ocm", "mid.ocm");
+
+    RewriteInPlace(*fs_, "near.ocm", [](std::span<char> chunk, std::uint64_t) { chunk[0] = 'n'; });
+    EXPECT_EQ(ReadFileBytes("real.ocm"), "nld");
+    try {
+        RewriteInPlace(*fs_, "far.ocm");
+        ADD_FAILURE() << "the link was not refused";
+    } catch (const RunError& e) {
+        EXPECT_EQ(e.cause(), ErrorCause::kLinkTooLong);
+    }
+    EXPECT_TRUE(stdfs::is_symlink("near.ocm"));
+    EXPECT_TRUE(stdfs::is_symlink("far.ocm"));
+    EXPECT_EQ(ReadFileBytes("real.ocm"), "nld");
+    EXPECT_EQ(EntryNames("."),
+              (std::set<std::string>{"far.ocm", "mid.ocm", "near.ocm", "real.ocm", "x"}));
+}
+
 TEST_F(NativeFileSystem, CopyOntoTheSourceItselfIsRefused) {
     namespace stdfs = std::filesystem;
     const std::string path = dir_.File("module.ocm");
@@ -173,21 +268,20 @@ TEST_F(NativeFileSystem, CopyOntoTheSourceItselfIsRefused) {
     EXPECT_EQ(ReadFileBytes(path), "keep");
 }
 
-TEST_F(NativeFileSystem, WriterRemovesOnlyTheNewFilesOfDeadRunsOnItsOwnFile) {
+TEST_F(NativeFileSystem, NewFilesOfOtherUsersAndLinksAreNoLeftovers) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "only root may give a file to another user";
+    }
     const std::string path = dir_.File("module.ocm");
     WriteFileBytes(path, "x");
-    const std::set<std::string> kept = {"module.ocm",          ".module.ocm.AbC12",
-                                        ".module.ocm.AbC1234", ".other.ocm.AbC123",
-                                        "module.ocm.AbC123",   ".module.ocm.Ab-123"};
-    for (const std::string& name : kept) {
-        WriteFileBytes(dir_.File(name), "x");
-    }
-    WriteFileBytes(dir_.File(".module.ocm.AbC123"), "left by a killed run");
-    dir_.MakeSubdir(".module.ocm.Dir123");
+    const std::string theirs = dir_.File(".module.ocm.huevane-new-Nob123");
+    WriteFileBytes(theirs, "another user's run is at work");
+    ASSERT_EQ(::chown(theirs.c_str(), 65534, 65534), 0);
+    std::filesystem::create_symlink(path, dir_.File(".module.ocm.huevane-new-Lnk123"));
     RewriteInPlace(*fs_, path);
-    std::set<std::string> expected = kept;
-    expected.insert(".module.ocm.Dir123");
-    EXPECT_EQ(EntryNames(dir_.path()), expected);
+    EXPECT_EQ(EntryNames(dir_.path()),
+              (std::set<std::string>{"module.ocm", ".module.ocm.huevane-new-Nob123",
+                                     ".module.ocm.huevane-new-Lnk123"}));
 }
 
 TEST_F(NativeFileSystem, ReplacementKeepsTheOwnerWhenRunAsRoot) {
@@ -206,6 +300,72 @@ TEST_F(NativeFileSystem, ReplacementKeepsTheOwnerWhenRunAsRoot) {
     EXPECT_EQ(st.st_mode & 07777, 0600u);
 }
 #endif
+
+TEST_F(NativeFileSystem, WriterRemovesOnlyTheNewFilesOfDeadRunsOnItsOwnFile) {
+    struct Entry {
+        const char* name;
+        bool removed;
+    };
+    const Entry entries[] = {
+        // A user's own names, and the names new files had before they carried a marker.
+        {".module.ocm.backup", false},
+        {".module.ocm.before", false},
+        {".MODULE.OCM.abcdef", false},
+        {".module.ocm.AbC123", false},
+        {".module.ocm.huevane-new-AbC12", false},
+        {".module.ocm.huevane-new-AbC1234", false},
+        {".module.ocm.huevane-new-Ab-123", false},
+        {".module.ocm.HUEVANE-NEW-QqQ123", false},
+        {".other.ocm.huevane-new-AbC123", false},
+        {"module.ocm.huevane-new-AbC123", false},
+        // Left by a run that died.
+        {".module.ocm.huevane-new-AbC123", true},
+#ifdef _WIN32
+        {".MODULE.OCM.huevane-new-XyZ789", true},  // the same file's, as Windows compares names
+#else
+        {".MODULE.OCM.huevane-new-XyZ789", false},
+#endif
+    };
+    const std::string path = dir_.File("module.ocm");
+    const auto plant = [&] {
+        for (const Entry& entry : entries) {
+            WriteFileBytes(dir_.File(entry.name), "x");
+        }
+    };
+    std::set<std::string> kept = {"module.ocm", ".module.ocm.huevane-new-Dir123"};
+    for (const Entry& entry : entries) {
+        if (!entry.removed) {
+            kept.insert(entry.name);
+        }
+    }
+    dir_.MakeSubdir(".module.ocm.huevane-new-Dir123");
+    WriteFileBytes(path, "x");
+
+    plant();
+    RewriteInPlace(*fs_, path);
+    EXPECT_EQ(EntryNames(dir_.path()), kept);
+
+    // This run's other file stays whatever its name: the backup made before the rewrite, and
+    // the source a copy comes from.
+    for (const char* name : {".module.ocm.backup", ".module.ocm.huevane-new-Bak123"}) {
+        SCOPED_TRACE(name);
+        plant();
+        const std::string backup = dir_.File(name);
+        CopyFileAtomically(*fs_, path, backup);
+        RewriteInPlace(*fs_, path, {}, {}, {backup});
+        std::set<std::string> expected = kept;
+        expected.insert(name);
+        EXPECT_EQ(EntryNames(dir_.path()), expected);
+        EXPECT_EQ(ReadFileBytes(backup), "x");
+        fs_->Remove(backup);
+    }
+    plant();
+    const std::string source = dir_.File(".module.ocm.huevane-new-Src123");
+    WriteFileBytes(source, "y");
+    CopyFileAtomically(*fs_, source, path);
+    EXPECT_EQ(ReadFileBytes(path), "y");
+    EXPECT_EQ(ReadFileBytes(source), "y");
+}
 
 #ifdef _WIN32
 // Another program holding the file open with the given sharing, as a running client, a virus
