@@ -3,7 +3,6 @@
 #include "cli/cli_error.h"
 #include "cli/client_location.h"
 #include "core/clipped_text.h"
-#include "core/file_ops.h"
 #include "core/run_error.h"
 #include "core/user_reg.h"
 #include "platform/install_dir.h"
@@ -12,15 +11,23 @@
 namespace huevane::cli {
 namespace {
 
-std::string ReadUserReg(FileSystem& fs, const std::string& prefix) {
+// The default value of key in the prefix's user.reg, read as a stream.
+userreg::Lookup LookUpInUserReg(FileSystem& fs, const std::string& prefix, const std::string& key) {
     const std::string path = prefix + "/user.reg";
     try {
-        return ReadWholeFile(fs, path);
+        const std::unique_ptr<ReadableFile> file = fs.OpenRead(path);
+        return userreg::FindDefaultValue(*file, key);
     } catch (const RunError& e) {
-        if (e.number() == ErrorNumber::kPathFileAccess) {
-            Fail(Clipped(path) + " is not a regular file");
+        switch (e.number()) {
+            case ErrorNumber::kFileNotFound:
+                Fail("no user.reg in the Wine prefix " + Clipped(prefix));
+            case ErrorNumber::kPathFileAccess:
+                Fail(Clipped(path) + " is not a regular file");
+            case ErrorNumber::kPermissionDenied:
+                Fail("cannot read " + Clipped(path) + ": permission denied");
+            default:
+                Fail("cannot read " + Clipped(path) + ": " + e.what());
         }
-        Fail("no user.reg in the Wine prefix " + Clipped(prefix));
     }
 }
 
@@ -43,7 +50,7 @@ ClientLocation LocateClient(const std::optional<std::string>& dir,
         Fail("no Wine prefix at " + Clipped(prefix.path));
     }
     const std::string key(platform::kClientKeyPath);
-    const userreg::Lookup found = userreg::FindDefaultValue(ReadUserReg(fs, prefix.path), key);
+    const userreg::Lookup found = LookUpInUserReg(fs, prefix.path, key);
     const std::string userReg = Clipped(prefix.path + "/user.reg");
     switch (found.status) {
         case userreg::LookupStatus::kBadHeader:

@@ -13,8 +13,10 @@
 #include "cli/json.h"
 #include "cli/json_writer.h"
 #include "cli/list_lookup.h"
+#include "cli/standard_input.h"
 #include "cli/theme_file.h"
 #include "core/apply_command.h"
+#include "core/ascii_case.h"
 #include "core/catalogue.h"
 #include "core/clipped_text.h"
 #include "core/color_text.h"
@@ -56,6 +58,9 @@ std::int16_t ParseProperty(std::string_view text) {
     UsageError("unknown property " + Clipped(text) + " (see 'huevane-cli properties')");
 }
 
+// The name of the client's executable, which its installer puts beside buddyui.ocm.
+constexpr std::string_view kClientExecutableName = "aim.exe";
+
 // The client's version list entry, read from its executable, or why it cannot be told.
 struct Detection {
     std::optional<std::int16_t> version;
@@ -64,21 +69,39 @@ struct Detection {
 };
 
 Detection DetectVersion(const ClientLocation& location, FileSystem& fs) {
-    if (location.executable.empty()) {
-        return {std::nullopt, "",
-                "the client's executable is not known (with --dir, or not found)"};
+    std::string executable = location.executable;
+    if (executable.empty() && location.source == "--dir") {
+        // The client's executable beside buddyui.ocm, its name in any letter case.
+        std::vector<std::string> names;
+        try {
+            names = fs.ListDirectory(location.installDir);
+        } catch (const RunError& e) {
+            return {std::nullopt, "",
+                    "cannot list " + Clipped(location.installDir) + ": " + Reason(e)};
+        }
+        std::sort(names.begin(), names.end());
+        const auto named = std::find_if(names.begin(), names.end(), [](const std::string& name) {
+            return EqualsIgnoringCase(name, kClientExecutableName);
+        });
+        if (named == names.end()) {
+            return {
+                std::nullopt, "",
+                "no " + std::string(kClientExecutableName) + " in " + Clipped(location.installDir)};
+        }
+        executable = fs.JoinPath(location.installDir, *named);
     }
-    std::string image;
+    if (executable.empty()) {
+        return {std::nullopt, "", "the client's executable is not known (not found)"};
+    }
+    std::optional<pe::FileVersion> version;
     try {
-        image = ReadWholeFile(fs, location.executable);
+        const std::unique_ptr<ReadableFile> file = fs.OpenRead(executable);
+        version = pe::ReadFileVersion(*file);
     } catch (const RunError& e) {
-        return {std::nullopt, "", "cannot read " + Clipped(location.executable) + ": " + Reason(e)};
+        return {std::nullopt, "", "cannot read " + Clipped(executable) + ": " + Reason(e)};
     }
-    const auto bytes =
-        std::span(reinterpret_cast<const unsigned char*>(image.data()), image.size());
-    const std::optional<pe::FileVersion> version = pe::ReadFileVersion(bytes);
     if (!version) {
-        return {std::nullopt, "", "no version resource in " + Clipped(location.executable)};
+        return {std::nullopt, "", "no version resource in " + Clipped(executable)};
     }
     const std::string build = BuildText(version->major, version->minor, version->build);
     const std::optional<std::int16_t> index =
@@ -91,8 +114,9 @@ Detection DetectVersion(const ClientLocation& location, FileSystem& fs) {
 
 class Session {
 public:
-    Session(const Arguments& args, std::ostream& out, std::ostream& err, FileSystem& fs)
-        : args_(args), out_(out), err_(err), fs_(fs) {}
+    Session(const Arguments& args, std::istream& in, std::ostream& out, std::ostream& err,
+            FileSystem& fs)
+        : args_(args), in_(in), out_(out), err_(err), fs_(fs) {}
 
     void Run() {
         const std::string& command = args_.command;
@@ -293,23 +317,44 @@ private:
         Write(patches);
     }
 
-    // The colours of a file that get --json wrote, for the build that file names: the client's
-    // build (or --build) must be that one.
+    // The colours of a file that get --json wrote (or of standard input, for "-"), applied by
+    // property on the client's build: a property means the same on every build, so the build
+    // the theme was saved on only stands in where the client's cannot be told.
     void SetFromTheme(const std::string& fileName) {
-        std::string text;
-        try {
-            text = ReadWholeFile(fs_, fileName);
-        } catch (const RunError& e) {
-            Fail("cannot read " + Clipped(fileName) + ": " + Reason(e));
+        const bool fromInput = fileName == "-";
+        const std::string shownName = fromInput ? "standard input" : fileName;
+        const std::size_t limit = kMaxThemeBytes;
+        const std::string tooLong = std::string("; a theme is at most ") + kMaxThemeText;
+        std::string bytes;
+        if (fromInput) {
+            bytes.resize(limit + 1);
+            in_.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+            bytes.resize(static_cast<std::size_t>(in_.gcount()));
+            if (in_.bad()) {
+                Fail("cannot read the theme from standard input");
+            }
+            if (bytes.size() > limit) {
+                Fail("the theme on standard input is over " + std::to_string(limit) + " bytes" +
+                     tooLong);
+            }
+        } else {
+            try {
+                const std::unique_ptr<ReadableFile> file = fs_.OpenRead(fileName);
+                if (file->Size() > limit) {
+                    Fail(Clipped(fileName) + " is " + std::to_string(file->Size()) + " bytes" +
+                         tooLong);
+                }
+                bytes = ReadBytesAt(*file, 0, limit + 1);  // one more: it may have grown
+            } catch (const RunError& e) {
+                Fail("cannot read " + Clipped(fileName) + ": " + Reason(e));
+            }
+            if (bytes.size() > limit) {
+                Fail(Clipped(fileName) + " is over " + std::to_string(limit) + " bytes" + tooLong);
+            }
         }
-        const Theme theme = ReadThemeFile(fileName, text);
+        const Theme theme = ReadThemeFile(shownName, bytes);
         const std::int16_t version = Version(true, theme.version);
-        if (version != theme.version) {
-            Fail(Clipped(fileName) + ":" + std::to_string(theme.buildLine) +
-                 ": build: the colours are for " + std::string(VersionText(theme.version)) +
-                 ", but the client is " + std::string(VersionText(version)) +
-                 "; nothing was written");
-        }
+        RefuseMissingProperties(shownName, theme, version);
         std::vector<ColorPatch> patches(theme.colors.size());
         std::transform(theme.colors.begin(), theme.colors.end(), patches.begin(),
                        [version](const ThemeColor& color) {
@@ -383,6 +428,7 @@ private:
     }
 
     const Arguments& args_;
+    std::istream& in_;
     std::ostream& out_;
     std::ostream& err_;
     FileSystem& fs_;
@@ -393,6 +439,11 @@ private:
 
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
            FileSystem& fs) {
+    return RunCli(args, BinaryStandardInput(), out, err, fs);
+}
+
+int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
+           std::ostream& err, FileSystem& fs) {
     try {
         const Arguments parsed = ParseArguments(args);
         if (parsed.showVersion && !parsed.help) {
@@ -403,7 +454,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
             (parsed.help ? out : err) << HelpText(parsed.command);
             return parsed.help ? 0 : kExitUsage;
         }
-        Session(parsed, out, err, fs).Run();
+        Session(parsed, in, out, err, fs).Run();
         return 0;
     } catch (const CliError& e) {
         // Escaped once more, so that no message can ever span lines or reach the terminal raw.

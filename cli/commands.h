@@ -1,5 +1,6 @@
 #pragma once
 
+#include <istream>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -9,8 +10,12 @@
 namespace huevane::cli {
 
 // Runs huevane-cli with its arguments (without the program name) and returns the exit status:
-// 0 done, 1 an error (one line on err), 2 a usage error.
+// 0 done, 1 an error (one line on err), 2 a usage error. Standard input is std::cin.
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
            FileSystem& fs);
+
+// The same with in for standard input, which set --from - reads.
+int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
+           std::ostream& err, FileSystem& fs);
 
 }  // namespace huevane::cli

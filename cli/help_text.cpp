@@ -60,10 +60,12 @@ or none. C is #RRGGBB, RRGGBB or R,G,B. With --backup, FILE first receives a cop
 Without --build the build is read from the client's executable; a --build that disagrees
 with that build is refused unless --force is given.
 
---from THEME writes the colours of a file that 'get --json' printed, in the same one step.
-The file's build must be the client's (or --build's); without either, the file's build is
-used. A mistake in the file (an unknown field or property, a bad colour, another build) is
-reported with its line and field, and nothing is written.
+--from THEME writes the colours of a file that 'get --json' printed, in the same one step;
+--from - reads it from standard input. The colours go to their properties on the client's
+build (or --build's), whatever build the file was saved on; without either, the file's build
+is used. A property that build lacks, an unknown field or property, a field given twice or a
+bad colour is reported with its line and field, and nothing is written. A theme is UTF-8 or
+UTF-16 with a byte-order mark, and at most 64 KiB.
 )";
 
 constexpr std::string_view kRestoreHelp =
@@ -102,10 +104,10 @@ that are not UTF-8 as \xNN; --json gives the exact path.
 )";
 
 constexpr std::string_view kDetectHelp =
-    R"(Usage: huevane-cli [--prefix DIR] detect [--json]
+    R"(Usage: huevane-cli [--dir PATH | --prefix DIR] detect [--json]
 
-Reads the build from the version resource of the registered client executable and prints the
-matching entry of the version list.
+Reads the build from the version resource of the registered client executable (with --dir,
+of aim.exe in PATH, in any letter case) and prints the matching entry of the version list.
 
 --json prints one JSON object:
   file_version  the executable's version, such as "5.1.3020"

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <set>
 
 #include "cli/cli_error.h"
 #include "cli/json.h"
@@ -13,12 +14,132 @@
 namespace huevane::cli {
 namespace {
 
+// The line (counted from 1) that the byte at offset is on.
+int LineAt(std::string_view text, std::size_t offset) {
+    return 1 +
+           static_cast<int>(std::count(
+               text.begin(),
+               text.begin() + static_cast<std::ptrdiff_t>(std::min(offset, text.size())), '\n'));
+}
+
+void AppendUtf8(std::string& out, char32_t code) {
+    const auto put = [&out](char32_t byte) { out.push_back(static_cast<char>(byte)); };
+    if (code < 0x80) {
+        put(code);
+    } else if (code < 0x800) {
+        put(0xC0 | (code >> 6));
+        put(0x80 | (code & 0x3F));
+    } else if (code < 0x10000) {
+        put(0xE0 | (code >> 12));
+        put(0x80 | ((code >> 6) & 0x3F));
+        put(0x80 | (code & 0x3F));
+    } else {
+        put(0xF0 | (code >> 18));
+        put(0x80 | ((code >> 12) & 0x3F));
+        put(0x80 | ((code >> 6) & 0x3F));
+        put(0x80 | (code & 0x3F));
+    }
+}
+
+// UTF-8 for UTF-16 bytes of either order; nullopt, with the line of the fault, for bytes that
+// are not UTF-16 (an odd byte at the end, a surrogate without its partner).
+std::optional<std::string> Utf16ToUtf8(std::string_view bytes, bool bigEndian, int& badLine) {
+    std::string out;
+    const auto unitAt = [&](std::size_t i) {
+        const auto first = static_cast<unsigned char>(bytes[i]);
+        const auto second = static_cast<unsigned char>(bytes[i + 1]);
+        return static_cast<char32_t>(bigEndian ? (first << 8) | second : (second << 8) | first);
+    };
+    for (std::size_t i = 0; i < bytes.size(); i += 2) {
+        if (i + 1 >= bytes.size()) {
+            badLine = LineAt(out, out.size());
+            return std::nullopt;
+        }
+        char32_t code = unitAt(i);
+        if (code >= 0xD800 && code < 0xE000) {
+            const bool paired = code < 0xDC00 && i + 3 < bytes.size() && unitAt(i + 2) >= 0xDC00 &&
+                                unitAt(i + 2) < 0xE000;
+            if (!paired) {
+                badLine = LineAt(out, out.size());
+                return std::nullopt;
+            }
+            code = 0x10000 + ((code - 0xD800) << 10) + (unitAt(i + 2) - 0xDC00);
+            i += 2;
+        }
+        AppendUtf8(out, code);
+    }
+    return out;
+}
+
+// The offset of the first byte that is not part of well-formed UTF-8; npos when there is none.
+std::size_t FirstNonUtf8(std::string_view text) {
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        std::size_t length = 1;
+        unsigned low = 0x80;
+        unsigned high = 0xBF;  // the allowed range of the first continuation byte
+        if (lead < 0x80) {
+            ++i;
+            continue;
+        }
+        if (lead >= 0xC2 && lead <= 0xDF) {
+            length = 2;
+        } else if (lead >= 0xE0 && lead <= 0xEF) {
+            length = 3;
+            low = lead == 0xE0 ? 0xA0 : 0x80;
+            high = lead == 0xED ? 0x9F : 0xBF;
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            length = 4;
+            low = lead == 0xF0 ? 0x90 : 0x80;
+            high = lead == 0xF4 ? 0x8F : 0xBF;
+        } else {
+            return i;
+        }
+        for (std::size_t k = 1; k < length; ++k) {
+            const auto trail = i + k < text.size() ? static_cast<unsigned char>(text[i + k]) : 0U;
+            if (trail < (k == 1 ? low : 0x80) || trail > (k == 1 ? high : 0xBF)) {
+                return i;
+            }
+        }
+        i += length;
+    }
+    return std::string_view::npos;
+}
+
+// The text of a theme file's bytes, as UTF-8 without a byte-order mark. Windows tools write
+// themes with a mark: Notepad's UTF-8, and the UTF-16LE of Windows PowerShell 5's ">".
+std::string ThemeText(const std::string& fileName, std::string_view bytes) {
+    std::string text;
+    if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF")) {
+        int badLine = 0;
+        std::optional<std::string> decoded =
+            Utf16ToUtf8(bytes.substr(2), bytes.front() == '\xFE', badLine);
+        if (!decoded) {
+            Fail(Clipped(fileName) + ":" + std::to_string(badLine) +
+                 ": not UTF-16 text, although it starts as UTF-16; nothing was written");
+        }
+        text = std::move(*decoded);
+    } else {
+        if (bytes.starts_with("\xEF\xBB\xBF")) {
+            bytes.remove_prefix(3);
+        }
+        text = bytes;
+    }
+    if (const std::size_t bad = FirstNonUtf8(text); bad != std::string::npos) {
+        Fail(Clipped(fileName) + ":" + std::to_string(LineAt(text, bad)) +
+             ": not UTF-8 text (save the theme as UTF-8 or UTF-16); nothing was written");
+    }
+    return text;
+}
+
 // Reads a theme file, naming the file, line and field of any mistake.
 class ThemeReader {
 public:
     explicit ThemeReader(std::string fileName) : fileName_(std::move(fileName)) {}
 
-    Theme Read(std::string_view text) const {
+    Theme Read(std::string_view bytes) const {
+        const std::string text = ThemeText(fileName_, bytes);
         JsonValue document;
         try {
             document = ParseJson(text);
@@ -26,6 +147,7 @@ public:
             Fail(Clipped(fileName_) + ":" + std::to_string(e.line()) + ": not JSON: " + e.what());
         }
         Expect(document, JsonValue::Kind::kObject, "the file", "an object");
+        RefuseDuplicates(document, "");
         Theme theme;
         const JsonValue* properties = nullptr;
         const JsonValue* build = nullptr;
@@ -46,7 +168,7 @@ public:
         Expect(*properties, JsonValue::Kind::kArray, "properties", "a list");
         for (std::size_t i = 0; i < properties->items.size(); ++i) {
             const std::string field = "properties[" + std::to_string(i) + "]";
-            theme.colors.push_back(Color(properties->items[i], field, theme.version));
+            theme.colors.push_back(Color(properties->items[i], field, i));
             for (std::size_t j = 0; j + 1 < theme.colors.size(); ++j) {
                 if (theme.colors[j].property == theme.colors.back().property) {
                     Mistake(properties->items[i], field,
@@ -64,11 +186,23 @@ public:
 
     [[noreturn]] void Mistake(const JsonValue& value, const std::string& field,
                               const std::string& what) const {
-        Fail(Clipped(fileName_) + ":" + std::to_string(value.line) + ": " + field + ": " + what +
-             "; nothing was written");
+        // field holds the file's own key names: shown escaped and clipped like any outside text.
+        Fail(Clipped(fileName_) + ":" + std::to_string(value.line) + ": " + Clipped(field) + ": " +
+             what + "; nothing was written");
     }
 
 private:
+    // Every name once in an object: readers that take the first and those that take the last
+    // would otherwise see different themes.
+    void RefuseDuplicates(const JsonValue& object, const std::string& field) const {
+        std::set<std::string_view> names;
+        for (const auto& [name, value] : object.members) {
+            if (!names.insert(name).second) {
+                Mistake(value, field.empty() ? name : field + "." + name, "given twice");
+            }
+        }
+    }
+
     void Expect(const JsonValue& value, JsonValue::Kind kind, const std::string& field,
                 const char* what) const {
         if (value.kind != kind) {
@@ -91,6 +225,7 @@ private:
     std::int16_t Entry(const JsonValue& object, const std::string& field, const List& list,
                        std::string_view textField, const char* what) const {
         Expect(object, JsonValue::Kind::kObject, field, "an object");
+        RefuseDuplicates(object, field);
         std::optional<std::int16_t> entry;
         std::string entryField;
         for (const auto& [name, value] : object.members) {
@@ -132,13 +267,8 @@ private:
         return Entry(build, "build", kVersionTexts, "text", "build");
     }
 
-    ThemeColor Color(const JsonValue& item, const std::string& field, std::int16_t version) const {
+    ThemeColor Color(const JsonValue& item, const std::string& field, std::size_t position) const {
         const std::int16_t property = Entry(item, field, kPropertyTexts, "name", "property");
-        if (!IsAvailable(version, property)) {
-            Mistake(item, field,
-                    "\"" + std::string(PropertyText(property)) + "\" does not exist in build " +
-                        std::string(VersionText(version)));
-        }
         const auto color = std::find_if(item.members.begin(), item.members.end(),
                                         [](const auto& member) { return member.name == "color"; });
         if (color == item.members.end()) {
@@ -151,7 +281,7 @@ private:
         if (!parsed) {
             Mistake(color->value, field + ".color", "bad colour (use #RRGGBB, RRGGBB or R,G,B)");
         }
-        return {property, *parsed, item.line};
+        return {property, *parsed, item.line, position};
     }
 
     std::string fileName_;
@@ -159,8 +289,20 @@ private:
 
 }  // namespace
 
-Theme ReadThemeFile(const std::string& fileName, std::string_view text) {
-    return ThemeReader(fileName).Read(text);
+Theme ReadThemeFile(const std::string& fileName, std::string_view bytes) {
+    return ThemeReader(fileName).Read(bytes);
+}
+
+void RefuseMissingProperties(const std::string& fileName, const Theme& theme,
+                             std::int16_t version) {
+    for (const ThemeColor& color : theme.colors) {
+        if (!IsAvailable(version, color.property)) {
+            Fail(Clipped(fileName) + ":" + std::to_string(color.line) + ": properties[" +
+                 std::to_string(color.position) + "]: \"" +
+                 std::string(PropertyText(color.property)) + "\" does not exist in build " +
+                 std::string(VersionText(version)) + "; nothing was written");
+        }
+    }
 }
 
 }  // namespace huevane::cli

@@ -1,6 +1,7 @@
 #pragma once
 // Theme files: the colours that get --json printed, read back for set --from.
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -8,11 +9,17 @@
 
 namespace huevane::cli {
 
-// One colour of a theme file, and the line it was on.
+// The most bytes a theme file may have: a real one has well under 2 KiB.
+inline constexpr std::size_t kMaxThemeBytes = 64 * 1024;
+inline constexpr const char* kMaxThemeText = "64 KiB";
+
+// One colour of a theme file, and where it was: its line and its place in "properties".
 struct ThemeColor {
     std::int16_t property;
     std::int32_t color;
     int line;
+    std::size_t position;
+    friend bool operator==(const ThemeColor&, const ThemeColor&) = default;
 };
 
 // What set --from reads: the JSON that get --json writes.
@@ -22,8 +29,13 @@ struct Theme {
     std::vector<ThemeColor> colors;
 };
 
-// Reads a theme file's text. Any mistake ends huevane-cli (CliError) with the file, line and
-// field named.
-Theme ReadThemeFile(const std::string& fileName, std::string_view text);
+// Reads a theme file's bytes: UTF-8 (with or without a byte-order mark), or UTF-16 with its
+// byte-order mark. Any mistake ends huevane-cli (CliError) with the file, line and field named.
+// The file names properties and colours; which build it was saved on does not limit where it
+// applies.
+Theme ReadThemeFile(const std::string& fileName, std::string_view bytes);
+
+// Refuses (CliError) a theme that names a property the given build lacks, naming it.
+void RefuseMissingProperties(const std::string& fileName, const Theme& theme, std::int16_t version);
 
 }  // namespace huevane::cli

@@ -4,6 +4,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <span>
 
 namespace huevane::pe {
 namespace {
@@ -73,37 +74,73 @@ constexpr Offset AlignTo32Bits(Offset offset) {
 constexpr Offset kFixedInfoOffset =
     AlignTo32Bits(kVersionKeyField + kVersionKey.size() * sizeof(char16_t));
 
-// Little-endian reads that fail, rather than overrun, outside the image.
+// Little-endian reads that fail, rather than overrun, outside the file. The file is read a block
+// at a time, keeping only the last block: the walk reads a few hundred bytes of headers and
+// resources, wherever they lie in a file of any size.
 class ImageReader {
 public:
-    explicit ImageReader(std::span<const unsigned char> image) noexcept : image_(image) {}
+    explicit ImageReader(ReadableFile& file) : file_(file), size_(file.Size()) {}
 
     bool Holds(Offset offset, Offset size) const noexcept {
-        return offset <= image_.size() && size <= image_.size() - offset;
+        return offset <= size_ && size <= size_ - offset;
     }
 
-    std::optional<std::uint16_t> U16(Offset offset) const noexcept {
+    std::optional<std::uint16_t> U16(Offset offset) const {
         return ReadLittleEndian<std::uint16_t>(offset);
     }
 
-    std::optional<std::uint32_t> U32(Offset offset) const noexcept {
+    std::optional<std::uint32_t> U32(Offset offset) const {
         return ReadLittleEndian<std::uint32_t>(offset);
     }
 
 private:
+    static constexpr Offset kBlockSize = 4096;
+
     template <typename T>
-    std::optional<T> ReadLittleEndian(Offset offset) const noexcept {
+    std::optional<T> ReadLittleEndian(Offset offset) const {
         if (!Holds(offset, sizeof(T))) {
             return std::nullopt;
         }
         T value = 0;
         for (std::size_t i = sizeof(T); i-- > 0;) {
-            value = static_cast<T>((value << 8U) | image_[static_cast<std::size_t>(offset) + i]);
+            const std::optional<unsigned char> byte = Byte(offset + i);
+            if (!byte) {
+                return std::nullopt;  // the file is shorter than it said
+            }
+            value = static_cast<T>((value << 8U) | *byte);
         }
         return value;
     }
 
-    std::span<const unsigned char> image_;
+    std::optional<unsigned char> Byte(Offset offset) const {
+        const Offset start = offset - offset % kBlockSize;
+        if (!block_ || start != blockStart_) {
+            block_.reset();
+            std::array<char, kBlockSize> bytes{};
+            file_.Seek(start);
+            std::size_t got = 0;
+            while (got < bytes.size()) {
+                const std::size_t n = file_.Read(std::span(bytes).subspan(got));
+                if (n == 0) {
+                    break;
+                }
+                got += n;
+            }
+            blockStart_ = start;
+            blockLength_ = got;
+            block_ = bytes;
+        }
+        if (offset - start >= blockLength_) {
+            return std::nullopt;
+        }
+        return static_cast<unsigned char>((*block_)[static_cast<std::size_t>(offset - start)]);
+    }
+
+    ReadableFile& file_;
+    Offset size_;
+    mutable std::optional<std::array<char, kBlockSize>> block_;
+    mutable Offset blockStart_ = 0;
+    mutable std::size_t blockLength_ = 0;
 };
 
 // A data directory, or the place of a resource's data.
@@ -205,7 +242,7 @@ public:
         : image_(image), sections_(sections) {}
 
     // The file offset of [rva, rva + size), which must lie in one section's file data.
-    std::optional<Offset> FileOffset(Offset rva, Offset size) const noexcept {
+    std::optional<Offset> FileOffset(Offset rva, Offset size) const {
         for (std::uint16_t i = 0; i < sections_.count; ++i) {
             const Offset header = sections_.offset + i * kSectionHeaderSize;
             const auto virtualSize = image_.U32(header + kSectionVirtualSizeField);
@@ -255,7 +292,7 @@ public:
     }
 
     // The directory's entries in file order: named ones first, then those with ids.
-    std::optional<std::uint32_t> EntryCount(Offset directory) const noexcept {
+    std::optional<std::uint32_t> EntryCount(Offset directory) const {
         const auto header = Node(directory, kResourceDirectoryHeaderSize);
         if (!header) {
             return std::nullopt;
@@ -272,7 +309,7 @@ public:
         return count;
     }
 
-    std::optional<ResourceEntry> Entry(Offset directory, std::uint32_t index) const noexcept {
+    std::optional<ResourceEntry> Entry(Offset directory, std::uint32_t index) const {
         const Offset at = directory + kResourceDirectoryHeaderSize + index * kResourceEntrySize;
         const auto entry = Node(at, kResourceEntrySize);
         if (!entry) {
@@ -399,8 +436,8 @@ std::optional<FileVersion> ParseVersionInfo(const ImageReader& image, Offset ver
 
 }  // namespace
 
-std::optional<FileVersion> ReadFileVersion(std::span<const unsigned char> image) noexcept {
-    const ImageReader reader(image);
+std::optional<FileVersion> ReadFileVersion(ReadableFile& file) {
+    const ImageReader reader(file);
     const auto headers = ReadHeaders(reader);
     if (!headers) {
         return std::nullopt;

@@ -2,7 +2,8 @@
 
 #include <cstdint>
 #include <optional>
-#include <span>
+
+#include "core/file_system.h"
 
 namespace huevane::pe {
 
@@ -16,8 +17,10 @@ struct FileVersion {
 };
 
 // Reads the file version from the version resource (RT_VERSION) of a PE image (32- or 64-bit).
-// Every offset is checked against the image: a malformed image, or one without a version
-// resource, gives nullopt. Never throws, never reads outside image.
-std::optional<FileVersion> ReadFileVersion(std::span<const unsigned char> image) noexcept;
+// Reads only the headers and the resource data they point at, a block at a time, so a file of
+// any size takes a few KiB. Every offset is checked against the file's size: a malformed image,
+// one without a version resource, or one shorter than it claims gives nullopt. Throws only what
+// file's Seek and Read throw (RunError).
+std::optional<FileVersion> ReadFileVersion(ReadableFile& file);
 
 }  // namespace huevane::pe

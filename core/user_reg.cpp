@@ -1,6 +1,8 @@
 #include "core/user_reg.h"
 
+#include <algorithm>
 #include <array>
+#include <cstring>
 #include <cstddef>
 #include <limits>
 #include <optional>
@@ -23,6 +25,10 @@ constexpr std::uint32_t kRegExpandSz = 2;
 constexpr std::uint32_t kRegBinary = 3;
 constexpr std::uint32_t kRegDword = 4;
 constexpr std::uint32_t kRegMultiSz = 7;
+
+// The most data of one value that is kept: far more than any path, and memory stays small
+// whatever the file holds.
+constexpr std::size_t kMaxValueBytes = std::size_t{1} << 20;
 
 constexpr char32_t kReplacementChar = 0xFFFD;
 constexpr char32_t kMaxCodePoint = 0x10FFFF;
@@ -62,13 +68,21 @@ std::string_view SkipSpaces(std::string_view text) {
 // ---------------------------------------------------------------------------------------------
 // Lines
 
-// Hands out the lines of the file without their "\n" or "\r\n". A line's content ends at its
-// first NUL byte, as it does for the C string functions Wine reads the file with.
-class LineReader {
+// Hands out the lines of a file without their "\n" or "\r\n". A line's content ends at its
+// first NUL byte, as it does for the C string functions Wine reads the file with. The line
+// handed out stays valid until the next one is asked for.
+class LineSource {
 public:
-    explicit LineReader(std::string_view text) : rest_(text) {}
+    virtual ~LineSource() = default;
+    virtual bool Next(std::string_view& line) = 0;
+};
 
-    bool Next(std::string_view& line) {
+// The lines of a text in memory.
+class TextLines final : public LineSource {
+public:
+    explicit TextLines(std::string_view text) : rest_(text) {}
+
+    bool Next(std::string_view& line) override {
         if (rest_.empty()) {
             return false;
         }
@@ -89,6 +103,63 @@ public:
 
 private:
     std::string_view rest_;
+};
+
+// The lines of an open file, read a chunk at a time: a file of any size takes the memory of one
+// chunk and one line. A line longer than kMaxLineBytes keeps only its first kMaxLineBytes: real
+// lines are short (Wine wraps hex data), and no value the lookup wants comes near that.
+class FileLines final : public LineSource {
+public:
+    static constexpr std::size_t kMaxLineBytes = std::size_t{1} << 20;
+
+    explicit FileLines(ReadableFile& file) : file_(file), chunk_(kChunkBytes) { file_.Seek(0); }
+
+    bool Next(std::string_view& line) override {
+        line_.clear();
+        bool any = false;
+        bool ended = false;
+        while (!ended) {
+            if (position_ == length_) {
+                length_ = atEnd_ ? 0 : file_.Read(chunk_);
+                position_ = 0;
+                if (length_ == 0) {
+                    atEnd_ = true;
+                    break;
+                }
+            }
+            any = true;
+            const char* start = chunk_.data() + position_;
+            const auto* newline =
+                static_cast<const char*>(std::memchr(start, '\n', length_ - position_));
+            const std::size_t count = newline != nullptr ? static_cast<std::size_t>(newline - start)
+                                                         : length_ - position_;
+            line_.append(start, std::min(count, kMaxLineBytes - line_.size()));
+            position_ += count;
+            if (newline != nullptr) {
+                ++position_;
+                ended = true;
+            }
+        }
+        if (!any) {
+            return false;
+        }
+        line = line_;
+        if (ended && !line.empty() && line.back() == '\r') {
+            line.remove_suffix(1);
+        }
+        line = line.substr(0, line.find('\0'));
+        return true;
+    }
+
+private:
+    static constexpr std::size_t kChunkBytes = std::size_t{64} << 10;
+
+    ReadableFile& file_;
+    std::vector<char> chunk_;
+    std::size_t position_ = 0;
+    std::size_t length_ = 0;
+    bool atEnd_ = false;
+    std::string line_;
 };
 
 // ---------------------------------------------------------------------------------------------
@@ -422,14 +493,19 @@ std::optional<bool> ReadValueName(std::string_view& line) {
     return isDefault;
 }
 
-// Reads hex bytes separated by commas or spaces; false for a number above 0xff.
-bool ReadHexList(std::string_view& data, std::string& bytes) {
+// Reads hex bytes separated by commas or spaces; false for a number above 0xff. Bytes past
+// kMaxValueBytes are read but not kept: the value is then cut, and none the lookup wants.
+bool ReadHexList(std::string_view& data, std::string& bytes, bool& cut) {
     while (!data.empty() && IsHexDigit(data.front())) {
         const std::uint64_t value = ReadHexNumber(data);
         if (value > 0xFF) {
             return false;
         }
-        bytes.push_back(static_cast<char>(value));
+        if (bytes.size() < kMaxValueBytes) {
+            bytes.push_back(static_cast<char>(value));
+        } else {
+            cut = true;
+        }
         data = SkipSpaces(data);
         if (!data.empty() && data.front() == ',') {
             data.remove_prefix(1);
@@ -441,10 +517,10 @@ bool ReadHexList(std::string_view& data, std::string& bytes) {
 
 // Hex data goes on over the next line after a backslash; that line is taken as data whatever it
 // holds.
-std::optional<std::string> ReadHexData(std::string_view data, LineReader& lines) {
+std::optional<std::string> ReadHexData(std::string_view data, LineSource& lines, bool& cut) {
     std::string bytes;
     for (;;) {
-        if (!ReadHexList(data, bytes)) {
+        if (!ReadHexList(data, bytes, cut)) {
             return std::nullopt;
         }
         data = SkipSpaces(data);
@@ -475,7 +551,8 @@ constexpr std::array kDataTags = {
     DataTag{"dword:", kRegDword, DataForm::kDword},
 };
 
-std::optional<std::string> ReadDataOfForm(DataForm form, std::string_view data, LineReader& lines) {
+std::optional<std::string> ReadDataOfForm(DataForm form, std::string_view data, LineSource& lines,
+                                          bool& cut) {
     switch (form) {
         case DataForm::kString: {
             const std::optional<std::u16string> units = ReadEscapedString(data, '"');
@@ -485,7 +562,7 @@ std::optional<std::string> ReadDataOfForm(DataForm form, std::string_view data, 
             return Utf16LeFromUnits(*units);
         }
         case DataForm::kHex:
-            return ReadHexData(data, lines);
+            return ReadHexData(data, lines, cut);
         case DataForm::kDword:
             // Wine takes whatever strtoul makes of the text, garbage included.
             return LeFromDword(static_cast<std::uint32_t>(ReadHexNumber(data)));
@@ -493,16 +570,23 @@ std::optional<std::string> ReadDataOfForm(DataForm form, std::string_view data, 
     return std::nullopt;
 }
 
+// The value of a type and its data, which was cut when it was longer than kMaxValueBytes: that
+// one stands as REG_BINARY, since its text or number would be wrong.
+RawValue ValueOf(std::uint32_t type, std::string bytes, bool cut) {
+    return RawValue{cut ? kRegBinary : type, std::move(bytes)};
+}
+
 // Reads the data after "name=", with any continuation lines. nullopt for data Wine rejects.
-std::optional<RawValue> ReadData(std::string_view data, LineReader& lines) {
+std::optional<RawValue> ReadData(std::string_view data, LineSource& lines) {
+    bool cut = false;
     for (const DataTag& tag : kDataTags) {
         if (data.starts_with(tag.text)) {
             std::optional<std::string> bytes =
-                ReadDataOfForm(tag.form, data.substr(tag.text.size()), lines);
+                ReadDataOfForm(tag.form, data.substr(tag.text.size()), lines, cut);
             if (!bytes) {
                 return std::nullopt;
             }
-            return RawValue{tag.type, std::move(*bytes)};
+            return ValueOf(tag.type, std::move(*bytes), cut);
         }
     }
     constexpr std::string_view kTypedHex = "hex(";
@@ -514,11 +598,11 @@ std::optional<RawValue> ReadData(std::string_view data, LineReader& lines) {
     if (!data.starts_with("):")) {
         return std::nullopt;
     }
-    std::optional<std::string> bytes = ReadHexData(data.substr(2), lines);
+    std::optional<std::string> bytes = ReadHexData(data.substr(2), lines, cut);
     if (!bytes) {
         return std::nullopt;
     }
-    return RawValue{type, std::move(*bytes)};
+    return ValueOf(type, std::move(*bytes), cut);
 }
 
 struct ValueLine {
@@ -528,7 +612,7 @@ struct ValueLine {
 
 // Reads a value line. nullopt when the name is malformed: Wine then leaves the key alone. With
 // a good name but bad data, Wine keeps the value with no data and type REG_NONE.
-std::optional<ValueLine> ReadValueLine(std::string_view line, LineReader& lines) {
+std::optional<ValueLine> ReadValueLine(std::string_view line, LineSource& lines) {
     const std::optional<bool> isDefault = ReadValueName(line);
     if (!isDefault) {
         return std::nullopt;
@@ -580,10 +664,7 @@ Section SectionOf(std::string_view afterBracket, const KeyPath& wanted) {
     return *key == wanted ? Section::kWanted : Section::kOther;
 }
 
-}  // namespace
-
-Lookup FindDefaultValue(std::string_view fileText, std::string_view keyPath) {
-    LineReader lines(fileText);
+Lookup FindDefaultValue(LineSource& lines, std::string_view keyPath) {
     std::string_view line;
     if (!lines.Next(line) || line != kHeaderLine) {
         return {LookupStatus::kBadHeader, ValueType::kOther, {}};
@@ -622,6 +703,18 @@ Lookup FindDefaultValue(std::string_view fileText, std::string_view keyPath) {
         }
     }
     return result;
+}
+
+}  // namespace
+
+Lookup FindDefaultValue(std::string_view fileText, std::string_view keyPath) {
+    TextLines lines(fileText);
+    return FindDefaultValue(lines, keyPath);
+}
+
+Lookup FindDefaultValue(ReadableFile& file, std::string_view keyPath) {
+    FileLines lines(file);
+    return FindDefaultValue(lines, keyPath);
 }
 
 }  // namespace huevane::userreg

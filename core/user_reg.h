@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/file_system.h"
+
 namespace huevane::userreg {
 
 // What a lookup of a key's default value in a Wine registry file found.
@@ -34,6 +36,11 @@ struct Lookup {
 // - raw bytes that are not UTF-8 are dropped;
 // - "dword:" takes what strtoul(text, 16) makes of the rest of the line, garbage giving 0;
 // - REG_DWORD data other than 4 bytes long (from "hex(4):") is kOther.
+// Data of a value past 1 MiB is not kept: such a value is found as kOther.
 Lookup FindDefaultValue(std::string_view fileText, std::string_view keyPath);
+
+// The same for an open file, read as a stream: it takes a few MiB of memory whatever the file's
+// size, with lines longer than 1 MiB cut to their first MiB. Throws what file's Read throws.
+Lookup FindDefaultValue(ReadableFile& file, std::string_view keyPath);
 
 }  // namespace huevane::userreg

@@ -6,14 +6,21 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <span>
-#include <vector>
+#include <optional>
+#include <string>
+#include <string_view>
 
+#include "core/memory_file.h"
 #include "core/pe_version.h"
 
 namespace {
 
-using huevane::pe::ReadFileVersion;
+using huevane::pe::FileVersion;
+
+std::optional<FileVersion> ReadFileVersion(std::string_view bytes) {
+    huevane::MemoryFile file(bytes);
+    return huevane::pe::ReadFileVersion(file);
+}
 
 void Check(bool holds, const char* promise) {
     if (!holds) {
@@ -25,12 +32,11 @@ void Check(bool holds, const char* promise) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const std::span<const unsigned char> image(data, size);
+    const std::string_view image(reinterpret_cast<const char*>(data), size);
     const auto version = ReadFileVersion(image);
     Check(ReadFileVersion(image) == version, "the same bytes give the same answer");
     if (version) {
-        std::vector<unsigned char> longer(image.begin(), image.end());
-        longer.insert(longer.end(), 64, 0xFF);
+        const std::string longer = std::string(image) + std::string(64, '\xFF');
         Check(ReadFileVersion(longer) == version, "trailing bytes change nothing");
     }
     return 0;

@@ -267,11 +267,14 @@ TEST_F(CliOnInstall, SetFromWritesWhatGetJsonPrinted) {
         {"\"index\": 2, \"name\": \"Buddy highlight\"", "\"index\": 3, \"name\": \"Buddy names\"",
          ":7: properties[3]: \"Buddy names\" is already given on line 6"},
         {"\"index\": 3, \"text\"", "\"index\": 4, \"text\"", ":2: build.text: names another build"},
-        {"{\"index\": 3, \"text\": \"5.1.3009 - 5.1.3036\"}", "{\"index\": 2}",
-         ":2: build: the colours are for 5.0.2916 - 5.0.2938, but the client is 5.1.3009"},
-        {"{\"index\": 3, \"text\": \"5.1.3009 - 5.1.3036\"}", "{\"text\": \"5.5.3553\"}",
-         ":5: properties[1]: \"Buddy list setup background\" does not exist in build 5.5"},
         {"\"#ABCDEF\"}", "\"#ABCDEF\"", ":10: not JSON"},
+        {"  ]\n}\n", "  ]\n}x\n", ":11: not JSON"},
+        {"\"color\": \"#ABCDEF\"", "\"color\": \"#ABCDEF\", \"color\": \"#000000\"",
+         ":9: properties[5].color: given twice; nothing was written"},
+        {"\"index\": 3, \"text\"", "\"index\": 3, \"index\": 3, \"text\"",
+         ":2: build.index: given twice"},
+        {"\"properties\"", "\"build\": {\"index\": 3},\n  \"properties\"",
+         ":3: build: given twice"},
     };
     for (const Case& c : cases) {
         std::string edited = get.out;
@@ -283,6 +286,96 @@ TEST_F(CliOnInstall, SetFromWritesWhatGetJsonPrinted) {
         EXPECT_TRUE(Contains(refused.err, theme + c.message)) << refused.err;
         EXPECT_EQ(ReadFileBytes(target_), themed);
     }
+}
+
+// A theme names properties, which mean the same on every build: it applies on the client's
+// build whatever build it was saved on, unless that build lacks one of its properties. Windows
+// tools save it with a byte-order mark, as UTF-8 or UTF-16; standard input gives it too.
+TEST_F(CliOnInstall, ThemeAppliesOnAnyBuildInAnyEncoding) {
+    const ProcessResult get = Cli(WithDir({"get", "--build", "3", "--json"}));
+    ASSERT_EQ(get.exitStatus, 0) << get.err;
+    const std::string saved = get.out;  // the colours of the original, at build 3's offsets
+    ASSERT_EQ(Cli(WithDir({"set", "--build", "3", "--property", "3", "--color", "#123456",
+                           "--property", "1", "--color", "#ABCDEF"}))
+                  .exitStatus,
+              0);
+    const std::string theme = root_.File("theme.json");
+    const auto utf16 = [](std::string_view text, bool bigEndian) {
+        std::string out = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+        for (const char c : text) {  // the theme is ASCII
+            out += bigEndian ? std::string{'\0', c} : std::string{c, '\0'};
+        }
+        return out;
+    };
+    std::string otherBuild = saved;
+    const std::string build3 = R"({"index": 3, "text": "5.1.3009 - 5.1.3036"})";
+    otherBuild.replace(otherBuild.find(build3), build3.size(), R"({"index": 2})");
+    std::string crlf;
+    for (const char c : saved) {
+        crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    }
+    for (const std::string& bytes :
+         {otherBuild, "\xEF\xBB\xBF" + crlf, utf16(saved, false), utf16(crlf, true)}) {
+        const std::string themed = ReadFileBytes(target_);
+        WriteFileBytes(theme, bytes);
+        const ProcessResult set = Cli(WithDir({"set", "--build", "3", "--from", theme}));
+        EXPECT_EQ(set.exitStatus, 0) << set.err;
+        EXPECT_EQ(ReadFileBytes(target_), original_) << set.err;
+        WriteFileBytes(target_, themed);
+    }
+
+    // Build 4 has no "Buddy list setup background".
+    WriteFileBytes(theme, saved);
+    const std::string themed = ReadFileBytes(target_);
+    const ProcessResult lacking = Cli(WithDir({"set", "--build", "4", "--from", theme}));
+    EXPECT_EQ(lacking.exitStatus, 1);
+    EXPECT_TRUE(Contains(lacking.err, theme +
+                                          ":5: properties[1]: \"Buddy list setup background\" "
+                                          "does not exist in build 5.2.3074; nothing was written"))
+        << lacking.err;
+    EXPECT_EQ(ReadFileBytes(target_), themed);
+
+    const std::unique_ptr<FileSystem> real = platform::MakeNativeFileSystem();
+    std::istringstream in(utf16(crlf, false));
+    std::ostringstream out;
+    std::ostringstream err;
+    EXPECT_EQ(cli::RunCli(WithDir({"set", "--build", "3", "--from", "-"}), in, out, err, *real), 0)
+        << err.str();
+    EXPECT_EQ(ReadFileBytes(target_), original_);
+}
+
+// A theme is at most 64 KiB, and no more than that is read, from a file of any size or from
+// standard input.
+TEST_F(CliOnInstall, ThemeOverItsLimitIsRefused) {
+    const std::string theme = root_.File("theme.json");
+    const std::string tooLong = "; a theme is at most 64 KiB";
+    for (const std::uint64_t size : {std::uint64_t{65537}, std::uint64_t{1} << 30}) {
+        test::WriteFileBytes(theme, "");
+        fs::resize_file(theme, size);  // sparse
+        const ProcessResult set = Cli(WithDir({"set", "--build", "3", "--from", theme}));
+        EXPECT_EQ(set.exitStatus, 1);
+        EXPECT_TRUE(Contains(set.err, theme + " is " + std::to_string(size) + " bytes" + tooLong))
+            << set.err;
+    }
+    fs::remove(theme);
+    const std::unique_ptr<FileSystem> real = platform::MakeNativeFileSystem();
+    std::istringstream in(std::string(65537, ' '));
+    std::ostringstream out;
+    std::ostringstream err;
+    EXPECT_EQ(cli::RunCli(WithDir({"set", "--build", "3", "--from", "-"}), in, out, err, *real), 1);
+    EXPECT_TRUE(Contains(err.str(), "standard input is over 65536 bytes" + tooLong)) << err.str();
+    EXPECT_EQ(ReadFileBytes(target_), original_);
+}
+
+// With --dir, detect finds the client's executable in that directory, its name in any case.
+TEST_F(CliOnInstall, DetectsTheExecutableInTheDirectory) {
+    const ProcessResult none = Cli(WithDir({"detect"}));
+    EXPECT_EQ(none.exitStatus, 1);
+    EXPECT_TRUE(Contains(none.err, "no aim.exe in " + installDir_)) << none.err;
+    WriteFileBytes(root_.File("AIM/AIM.EXE"), test::BuildPeWithVersion({5, 2, 3074, 0}));
+    const ProcessResult detect = Cli(WithDir({"detect"}));
+    EXPECT_EQ(detect.exitStatus, 0) << detect.err;
+    EXPECT_TRUE(Contains(detect.out, "build 5.2.3074: version 4")) << detect.out;
 }
 
 TEST_F(CliOnInstall, ReadOnlyTargetIsLeftAlone) {
@@ -481,6 +574,25 @@ TEST_F(CliOnWinePrefix, NamesWhatIsMissing) {
     const ProcessResult relative = Cli({"locate"}, {{"WINEPREFIX", "relative/prefix"}});
     EXPECT_EQ(relative.exitStatus, 1);
     EXPECT_TRUE(Contains(relative.err, "absolute")) << relative.err;
+}
+
+TEST_F(CliOnWinePrefix, UnreadableUserRegIsNotAMissingOne) {
+    WriteUserReg(kClientSection + "@=\"C:\\\\Program Files\\\\AIM\\\\aim.exe\"\n");
+    fs::permissions(prefix_ + "/user.reg", fs::perms::none);
+    std::vector<std::string> args = WithPrefix({"locate"});
+    ProcessResult result;
+    if (::geteuid() == 0) {  // root reads any file: run as nobody
+        fs::permissions(root_.path(), fs::perms::all);
+        fs::permissions(prefix_, fs::perms::all);
+        args.insert(args.begin(),
+                    {"--reuid=nobody", "--regid=nogroup", "--clear-groups", CliPath()});
+        result = test::RunProcess("/usr/bin/setpriv", args);
+    } else {
+        result = Cli(args);
+    }
+    EXPECT_EQ(result.exitStatus, 1);
+    EXPECT_TRUE(Contains(result.err, "cannot read " + prefix_ + "/user.reg: permission denied"))
+        << result.err;
 }
 
 TEST_F(CliOnWinePrefix, DotDotStopsAtTheDriveRootAndSlashesSeparate) {

@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/memory_file.h"
 #include "huevane_version.h"
 #include "platform/program_dir.h"
 #include "tests/pe_builder.h"
@@ -47,8 +48,8 @@ using test::PutU16;
 using test::PutU32;
 
 std::optional<FileVersion> Read(std::string_view bytes) {
-    return pe::ReadFileVersion(
-        std::span(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size()));
+    MemoryFile file(bytes);
+    return pe::ReadFileVersion(file);
 }
 
 PeOptions Options(FileVersion version, PeFormat format = PeFormat::kPe32,
@@ -304,6 +305,56 @@ TEST(ReadFileVersion, EmptyAndTinyInputsGiveNothing) {
           std::string(0x40, 'M'), dosHeaderOnly}) {
         EXPECT_EQ(Read(bytes), std::nullopt) << bytes.size() << " bytes";
     }
+}
+
+// A client executable of 30 GB (sparse): the headers and resources lie at its start, and only
+// they are read.
+class HugeFile final : public ReadableFile {
+public:
+    explicit HugeFile(std::string start) : start_(std::move(start)) {}
+    std::uint64_t Size() override { return std::uint64_t{30} << 30; }
+    FileIdentity Identity() override { return {}; }
+    void Seek(std::uint64_t offset) override { position_ = offset; }
+    std::size_t Read(std::span<char> buffer) override {
+        const std::size_t count = buffer.size();
+        for (std::size_t i = 0; i < count; ++i, ++position_) {
+            buffer[i] = position_ < start_.size() ? start_[position_] : '\0';
+        }
+        bytesRead += count;
+        return count;
+    }
+    std::uint64_t bytesRead = 0;
+
+private:
+    std::string start_;
+    std::uint64_t position_ = 0;
+};
+
+TEST(ReadFileVersion, ReadsOnlyWhatTheHeadersPointAt) {
+    HugeFile file(BuildPe(Options(kSomeVersion)).bytes);
+    EXPECT_EQ(pe::ReadFileVersion(file), kSomeVersion);
+    EXPECT_LE(file.bytesRead, 64u << 10);
+}
+
+// A file that ends before the size it gave (it shrank after it was opened).
+TEST(ReadFileVersion, FileShorterThanItsSizeGivesNothing) {
+    const PeImage pe = BuildPe(Options(kSomeVersion));
+    const std::string& image = pe.bytes;
+    const std::string cut = image.substr(0, pe.layout.versionInfo + 8);
+    class ShrunkFile final : public ReadableFile {
+    public:
+        ShrunkFile(std::string_view bytes, std::uint64_t size) : bytes_(bytes), size_(size) {}
+        std::uint64_t Size() override { return size_; }
+        FileIdentity Identity() override { return {}; }
+        void Seek(std::uint64_t offset) override { bytes_.Seek(offset); }
+        std::size_t Read(std::span<char> buffer) override { return bytes_.Read(buffer); }
+
+    private:
+        MemoryFile bytes_;
+        std::uint64_t size_;
+    } file(cut, image.size());
+    ASSERT_EQ(Read(image), kSomeVersion);
+    EXPECT_EQ(pe::ReadFileVersion(file), std::nullopt);
 }
 
 // ---- Real executables ----------------------------------------------------------------------

@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/memory_file.h"
+
 namespace huevane::userreg {
 
 void PrintTo(const Lookup& lookup, std::ostream* os) {
@@ -55,6 +57,26 @@ std::string ToCrlf(std::string_view text) {
     return out;
 }
 
+// A file read as a stream that hands out one byte per read, so that every line, "\r\n" and
+// continuation is split across reads.
+Lookup FindInTrickledFile(std::string_view text, std::string_view key) {
+    class TrickleFile final : public ReadableFile {
+    public:
+        explicit TrickleFile(std::string_view bytes) : bytes_(bytes), size_(bytes.size()) {}
+        std::uint64_t Size() override { return size_; }
+        FileIdentity Identity() override { return {}; }
+        void Seek(std::uint64_t offset) override { bytes_.Seek(offset); }
+        std::size_t Read(std::span<char> buffer) override {
+            return bytes_.Read(buffer.first(std::min<std::size_t>(buffer.size(), 1)));
+        }
+
+    private:
+        MemoryFile bytes_;
+        std::uint64_t size_;
+    } file(text);
+    return FindDefaultValue(file, key);
+}
+
 // A file after its header line, the key to look up, and what a program under Wine would read.
 struct Case {
     std::string_view name;
@@ -72,6 +94,11 @@ class FindDefaultValueTest : public ::testing::TestWithParam<Case> {};
 TEST_P(FindDefaultValueTest, ReadsTheFileAsWineLoadsIt) {
     const Case& c = GetParam();
     EXPECT_EQ(FindDefaultValue(std::string(kHeader) + c.body, c.key), c.expected);
+}
+
+TEST_P(FindDefaultValueTest, ReadsTheSameFromAStream) {
+    const Case& c = GetParam();
+    EXPECT_EQ(FindInTrickledFile(std::string(kHeader) + c.body, c.key), c.expected);
 }
 
 TEST_P(FindDefaultValueTest, ReadsTheSameWithCrlfLineEnds) {
@@ -265,6 +292,9 @@ const std::vector<Case> kMalformedCases = {
     {"UnknownDataTag", "[K] 0\n@=bogus\n", "K", kOtherType},
     {"DataTagsAreCaseSensitive", "[K] 0\n@=STR:\"x\"\n", "K", kOtherType},
     {"HexByteAboveFF", "[K] 0\n@=hex(1):41,1ff\n", "K", kOtherType},
+    {"HexByteFFIsAByte", "[K] 0\n@=hex(1):ff,00,41,00\n", "K",
+     String("\xC3\xBF"
+            "A")},
     {"HexGarbageAfterBytes", "[K] 0\n@=hex(1):41,00,zz\n", "K", kOtherType},
     {"HexDoubleComma", "[K] 0\n@=hex(1):41,,00\n", "K", kOtherType},
     {"HexTypeUnclosed", "[K] 0\n@=hex(2:41,00\n", "K", kOtherType},
@@ -338,6 +368,7 @@ class WholeFileTest : public ::testing::TestWithParam<FileCase> {};
 
 TEST_P(WholeFileTest, ReadsTheFileAsWineLoadsIt) {
     EXPECT_EQ(FindDefaultValue(GetParam().file, "K"), GetParam().expected);
+    EXPECT_EQ(FindInTrickledFile(GetParam().file, "K"), GetParam().expected);
 }
 
 const std::vector<FileCase> kHeaderCases = {

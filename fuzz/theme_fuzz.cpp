@@ -1,0 +1,141 @@
+// Feeds arbitrary bytes to the theme reader of set --from. Besides what the sanitizers catch:
+// the only way to refuse is a CliError; a theme read has valid colours, each property once; and
+// the same text with CRLF line ends, with a UTF-8 byte-order mark, or as UTF-16LE with its mark
+// reads the same.
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+#include <set>
+#include <string>
+#include <string_view>
+#include <variant>
+
+#include "cli/cli_error.h"
+#include "cli/theme_file.h"
+#include "core/catalogue.h"
+
+namespace {
+
+using huevane::cli::CliError;
+using huevane::cli::ReadThemeFile;
+using huevane::cli::Theme;
+using huevane::cli::ThemeColor;
+
+void Check(bool holds, const char* promise) {
+    if (!holds) {
+        std::fprintf(stderr, "broken promise: %s\n", promise);
+        std::abort();
+    }
+}
+
+// A theme, or the message that refused it.
+using Outcome = std::variant<Theme, std::string>;
+
+Outcome Read(std::string_view bytes) {
+    try {
+        return ReadThemeFile("theme.json", bytes);
+    } catch (const CliError& e) {
+        Check(e.exitStatus() == huevane::cli::kExitError, "a bad theme is an error, not a usage");
+        return std::string(e.what());
+    }
+}
+
+bool Same(const Outcome& a, const Outcome& b) {
+    if (a.index() != b.index()) {
+        return false;
+    }
+    if (const auto* message = std::get_if<std::string>(&a)) {
+        return *message == std::get<std::string>(b);
+    }
+    const Theme& x = std::get<Theme>(a);
+    const Theme& y = std::get<Theme>(b);
+    return x.version == y.version && x.buildLine == y.buildLine && x.colors == y.colors;
+}
+
+void CheckTheme(const Theme& theme) {
+    Check(theme.version >= 0 &&
+              static_cast<std::size_t>(theme.version) < huevane::kVersionTexts.size(),
+          "the build is one of the list");
+    Check(!theme.colors.empty(), "a theme has colours");
+    std::set<std::int16_t> properties;
+    for (std::size_t i = 0; i < theme.colors.size(); ++i) {
+        const ThemeColor& color = theme.colors[i];
+        Check(color.property >= 0 &&
+                  static_cast<std::size_t>(color.property) < huevane::kPropertyTexts.size(),
+              "the property is one of the list");
+        Check(properties.insert(color.property).second, "each property once");
+        Check(color.color >= 0 && color.color <= 0xFFFFFF, "a colour is 24 bits");
+        Check(color.line >= 1 && color.position == i, "each colour knows its place");
+    }
+}
+
+std::string ToCrlf(std::string_view text) {
+    std::string out;
+    for (const char c : text) {
+        if (c == '\n') {
+            out.push_back('\r');
+        }
+        out.push_back(c);
+    }
+    return out;
+}
+
+// UTF-16LE with its byte-order mark for well-formed UTF-8; nullopt for anything else.
+std::optional<std::string> Utf16Le(std::string_view text) {
+    std::string out = "\xFF\xFE";
+    const auto putUnit = [&out](char32_t unit) {
+        out.push_back(static_cast<char>(unit & 0xFF));
+        out.push_back(static_cast<char>(unit >> 8));
+    };
+    for (std::size_t i = 0; i < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        const std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+        if ((lead >= 0x80 && lead < 0xC2) || lead > 0xF4 || i + length > text.size()) {
+            return std::nullopt;
+        }
+        char32_t code = length == 1 ? lead : lead & (0x7FU >> length);
+        for (std::size_t k = 1; k < length; ++k) {
+            const auto trail = static_cast<unsigned char>(text[i + k]);
+            if ((trail & 0xC0) != 0x80) {
+                return std::nullopt;
+            }
+            code = (code << 6) | (trail & 0x3FU);
+        }
+        constexpr char32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
+        if (code < kSmallest[length] || code > 0x10FFFF || (code >= 0xD800 && code < 0xE000)) {
+            return std::nullopt;
+        }
+        if (code >= 0x10000) {
+            putUnit(0xD800 + ((code - 0x10000) >> 10));
+            putUnit(0xDC00 + ((code - 0x10000) & 0x3FF));
+        } else {
+            putUnit(code);
+        }
+        i += length;
+    }
+    return out;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view input(reinterpret_cast<const char*>(data), size);
+    const Outcome outcome = Read(input);
+    if (const auto* theme = std::get_if<Theme>(&outcome)) {
+        CheckTheme(*theme);
+    }
+    const bool marked = input.starts_with("\xEF\xBB\xBF") || input.starts_with("\xFF\xFE") ||
+                        input.starts_with("\xFE\xFF");
+    if (!marked) {
+        Check(Same(Read(ToCrlf(input)), outcome), "CRLF reads as LF");
+        Check(Same(Read("\xEF\xBB\xBF" + std::string(input)), outcome),
+              "a UTF-8 byte-order mark changes nothing");
+        if (const std::optional<std::string> utf16 = Utf16Le(input)) {
+            Check(Same(Read(*utf16), outcome), "UTF-16LE reads as the same text");
+        }
+    }
+    return 0;
+}
