@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <memory>
+#include <new>
 #include <string>
 #include <utility>
 
@@ -111,13 +112,18 @@ constexpr DWORD kKeptAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM 
                                   FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
 
 // The new file being written, for the console control handler to remove: room for the
-// longest path the wide functions take.
-std::array<wchar_t, 32768> g_newFilePath;
+// longest path the wide functions take, allocated on first use rather than carried as 64 KiB
+// of zeros in the executable.
+constexpr std::size_t kNewFilePathCapacity = 32768;
+wchar_t* g_newFilePath = nullptr;
 std::atomic<bool> g_newFileSet{false};
 
 void NoteNewFile(const std::wstring& path) noexcept {
-    if (path.size() < g_newFilePath.size()) {
-        std::copy(path.c_str(), path.c_str() + path.size() + 1, g_newFilePath.begin());
+    if (g_newFilePath == nullptr) {
+        g_newFilePath = new (std::nothrow) wchar_t[kNewFilePathCapacity];
+    }
+    if (g_newFilePath != nullptr && path.size() < kNewFilePathCapacity) {
+        std::copy(path.c_str(), path.c_str() + path.size() + 1, g_newFilePath);
         g_newFileSet = true;
     }
 }
@@ -125,7 +131,7 @@ void NoteNewFile(const std::wstring& path) noexcept {
 BOOL WINAPI RemoveNewFileOnConsoleEvent(DWORD /*event*/) {
     if (g_newFileSet) {
         // The new file is open with delete sharing: it goes when the dying process closes it.
-        DeleteFileW(g_newFilePath.data());
+        DeleteFileW(g_newFilePath);
     }
     return FALSE;  // and the default handler ends the process
 }
@@ -419,7 +425,10 @@ public:
         return IdentityOfHandle(h.get());
     }
 
-    std::string ResolveLinks(const std::string& path) override { return FinalPathOf(path); }
+    std::string ResolveLinks(const std::string& path) override {
+        FilePath(path);  // a device such as NUL is refused before it is opened to be looked at
+        return FinalPathOf(path);
+    }
 
     std::unique_ptr<FileLock> LockForWriting(const std::string& path) override {
         const std::wstring widePath = FilePath(path);
