@@ -164,12 +164,14 @@ void FrmMain::FitLabelsToTheirTexts() {
         GetClientRect(Control(id), &r);
         return static_cast<int>(r.right);
     };
+    const auto text = [this](int id) {
+        char buffer[64] = {};
+        GetWindowTextA(Control(id), buffer, sizeof buffer);
+        return std::string(buffer);
+    };
     headingFont_.reset(FittedTahoma(FontStyle::kBold, dpi_, [&](HFONT font) {
-        return std::all_of(kHeadings.begin(), kHeadings.end(), [&](int id) {
-            return TextWidth(font,
-                             kControls[static_cast<std::size_t>(id - kIdHeadingVersion)].text) <=
-                   innerWidth(id);
-        });
+        return std::all_of(kHeadings.begin(), kHeadings.end(),
+                           [&](int id) { return TextWidth(font, text(id)) <= innerWidth(id); });
     }));
     for (const int id : kHeadings) {
         SetWindowFont(Control(id), headingFont_.get(), FALSE);
