@@ -2,10 +2,12 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "core/file_system.h"
+#include "core/run_error.h"
 
 namespace huevane {
 
@@ -14,6 +16,8 @@ inline constexpr std::string_view kErrorText = "Error.";
 inline constexpr std::string_view kUnavailableText =
     "That isn't available for your version, sorry!";
 inline constexpr std::string_view kBackupFileName = "BUIBackup.ocm";
+// The install directory when the registry names none (the client is not registered).
+inline constexpr std::string_view kInstallDirNotFound = "Not Found";
 
 // The user's choices when "Apply Changes" is pressed.
 struct ApplyInputs {
@@ -34,7 +38,22 @@ enum class ApplyOutcome {
 struct ApplyResult {
     ApplyOutcome outcome;
     std::string text;
+    // For kError: why, in the user's words; empty otherwise.
+    std::string reason;
 };
+
+// The part of an Apply that was at work when it failed.
+enum class ApplyStage {
+    kBackupSource,  // finding buddyui.ocm in the install directory to back it up
+    kBackupCopy,    // writing the backup into the program directory
+    kChoice,        // reading the user's choices
+    kPatch,         // rewriting buddyui.ocm
+};
+
+// Why an Apply failed in stage with run-time error number (nullopt: no run-time error, such
+// as a choice left empty or memory running out), in the user's words.
+std::string FailureReason(const ApplyInputs& inputs, ApplyStage stage,
+                          std::optional<ErrorNumber> number);
 
 // Writes the encoded colour at its offset; receives strColor and lngSpot.
 using PatchFunction = std::function<void(const std::string&, std::int32_t)>;

@@ -5,6 +5,8 @@
 #include <array>
 
 #include "res/resource.h"
+#include "ui/text_fit.h"
+#include "ui/wine_fonts.h"
 #include "ui/word_wrap.h"
 #include "ui/window_support.h"
 
@@ -47,6 +49,39 @@ const std::array<ControlSpec, 6> kControls = {{
     {kIdOk, "BUTTON", "OK", BS_PUSHBUTTON | WS_TABSTOP, {2400, 2520, 1095, 375}},
 }};
 
+// The help text's steps: the runs of spaces between them. Each step is a line of its own.
+std::vector<std::string_view> HelpSteps(std::string_view text) {
+    std::vector<std::string_view> steps;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const std::size_t gap = text.find("  ", start);
+        const std::size_t end = gap == std::string_view::npos ? text.size() : gap;
+        steps.push_back(text.substr(start, end - start));
+        start = text.find_first_not_of(' ', end);
+        if (start == std::string_view::npos) {
+            break;
+        }
+    }
+    return steps;
+}
+
+std::vector<std::string> WrapInWidth(std::string_view text, int width, HFONT font) {
+    return WrapWords(text, width, [font](std::string_view s) { return TextWidth(font, s); });
+}
+
+std::vector<std::string> LinesOf(int id, std::string_view text, int width, HFONT font) {
+    if (id != kIdHelpText) {
+        return WrapInWidth(text, width, font);
+    }
+    std::vector<std::string> lines;
+    for (const std::string_view step : HelpSteps(text)) {
+        for (std::string& line : WrapInWidth(step, width, font)) {
+            lines.push_back(std::move(line));
+        }
+    }
+    return lines;
+}
+
 }  // namespace
 
 FrmAbout::FrmAbout(AboutWindowServices services)
@@ -77,6 +112,7 @@ bool FrmAbout::Create() {
     if (!RegisterWindowClass(kAboutWindowClass, WindowProcFor<FrmAbout>)) {
         return false;
     }
+    EnsureTahoma();
     const Dpi dpi = ScreenDpi();
     const RECT r = CenteredWindowRect(kClientWidthTwips, kClientHeightTwips, kWindowStyle,
                                       kWindowExStyle, dpi);
@@ -98,8 +134,46 @@ bool FrmAbout::Create() {
     SetFontOfChildren(hwnd_, font_.get());
     SendMessageA(GetDlgItem(hwnd_, kIdSite), WM_SETFONT, reinterpret_cast<WPARAM>(linkFont_.get()),
                  FALSE);
+    FitInfoTexts(dpi);
     SetFocus(GetDlgItem(hwnd_, kIdOk));
     return true;
+}
+
+// The about text ends above the link and the four help steps stand one per line. With Windows'
+// Tahoma both hold as laid out; a wider font is made smaller until they do.
+void FrmAbout::FitInfoTexts(Dpi dpi) {
+    const auto place = [this](int id) {
+        RECT r{};
+        GetWindowRect(GetDlgItem(hwnd_, id), &r);
+        MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&r), 2);
+        return r;
+    };
+    const RECT about = place(kIdAboutText);
+    const RECT site = place(kIdSite);
+    const RECT help = place(kIdHelpText);
+    aboutFont_.reset(FittedTahoma(FontStyle::kRegular, dpi, [&](HFONT font) {
+        const auto lines = LinesOf(kIdAboutText, kAboutText, about.right - about.left, font);
+        return static_cast<int>(lines.size()) * LineHeight(font) <= site.top - about.top;
+    }));
+    helpFont_.reset(FittedTahoma(FontStyle::kRegular, dpi, [&](HFONT font) {
+        const auto lines = LinesOf(kIdHelpText, kHelpText, help.right - help.left, font);
+        return lines.size() == HelpSteps(kHelpText).size() &&
+               static_cast<int>(lines.size()) * LineHeight(font) <= help.bottom - help.top;
+    }));
+    SendMessageA(GetDlgItem(hwnd_, kIdAboutText), WM_SETFONT,
+                 reinterpret_cast<WPARAM>(aboutFont_.get()), FALSE);
+    SendMessageA(GetDlgItem(hwnd_, kIdHelpText), WM_SETFONT,
+                 reinterpret_cast<WPARAM>(helpFont_.get()), FALSE);
+}
+
+std::vector<std::string> FrmAbout::InfoLines(int id) const {
+    HWND label = GetDlgItem(hwnd_, id);
+    char text[512] = {};
+    GetWindowTextA(label, text, sizeof text);
+    RECT r{};
+    GetClientRect(label, &r);
+    const auto font = reinterpret_cast<HFONT>(SendMessageA(label, WM_GETFONT, 0, 0));
+    return LinesOf(id, text, r.right, font);
 }
 
 void FrmAbout::cmdOK_Click() {
@@ -135,22 +209,16 @@ LRESULT FrmAbout::OnCtlColorStatic(HDC dc, HWND control) {
 // The two texts are drawn here rather than by the label, so that they break into lines the
 // same way everywhere: Wine's labels break runs of spaces differently from Windows'.
 void FrmAbout::DrawInfoText(const DRAWITEMSTRUCT& item) {
-    char text[512] = {};
-    GetWindowTextA(item.hwndItem, text, sizeof text);
     HDC dc = item.hDC;
     FillRect(dc, &item.rcItem, GetSysColorBrush(COLOR_BTNFACE));
-    const HGDIOBJ oldFont = SelectObject(dc, font_.get());
+    const auto font = reinterpret_cast<HFONT>(SendMessageA(item.hwndItem, WM_GETFONT, 0, 0));
+    const HGDIOBJ oldFont = SelectObject(dc, font);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
     TEXTMETRICA metrics{};
     GetTextMetricsA(dc, &metrics);
-    const auto measure = [dc](std::string_view s) {
-        SIZE size{};
-        GetTextExtentPoint32A(dc, s.data(), static_cast<int>(s.size()), &size);
-        return static_cast<int>(size.cx);
-    };
     int y = item.rcItem.top;
-    for (const std::string& line : WrapWords(text, item.rcItem.right - item.rcItem.left, measure)) {
+    for (const std::string& line : InfoLines(static_cast<int>(item.CtlID))) {
         ExtTextOutA(dc, item.rcItem.left, y, ETO_CLIPPED, &item.rcItem, line.data(),
                     static_cast<UINT>(line.size()), nullptr);
         y += metrics.tmHeight;

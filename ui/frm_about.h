@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "ui/gdi.h"
 #include "ui/window_support.h"
@@ -43,6 +44,8 @@ public:
     void Show();
     // The open window, or null once it was closed.
     HWND hwnd() const { return hwnd_; }
+    // The lines the about text (kIdAboutText) or the help text (kIdHelpText) is drawn in.
+    std::vector<std::string> InfoLines(int id) const;
 
     void Attach(HWND hwnd) { hwnd_ = hwnd; }
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
@@ -61,8 +64,12 @@ private:
     HWND hwnd_ = nullptr;
     HCURSOR handCursor_ = nullptr;
     FocusKeeper focus_;
+    void FitInfoTexts(Dpi dpi);
+
     Font font_;
     Font linkFont_;
+    Font aboutFont_;
+    Font helpFont_;
 };
 
 }  // namespace huevane::ui

@@ -10,6 +10,9 @@
 #include "core/catalogue.h"
 #include "core/patch_writer.h"
 #include "platform/install_dir.h"
+#include "ui/keyboard_swatch.h"
+#include "ui/text_fit.h"
+#include "ui/wine_fonts.h"
 #include "ui/window_support.h"
 
 namespace huevane::ui {
@@ -25,6 +28,8 @@ constexpr int kComboHeightTwips = 315;
 constexpr int kDropDownRows = 16;
 // Posted to the main window once it shows: work that nothing on screen needs before then.
 constexpr UINT kWmAfterShow = WM_APP + 1;
+// Posted by the Apply's thread when its work is done.
+constexpr UINT kWmApplyDone = WM_APP + 2;
 
 constexpr DWORD kLabel = SS_LEFT;
 constexpr DWORD kHeading = SS_CENTER;
@@ -39,12 +44,14 @@ const std::array<ControlSpec, 11> kControls = {{
     {kIdHeadingProperty, "STATIC", "Select Changed Property", kHeading, {120, 840, 2175, 255}},
     {kIdProperties, "COMBOBOX", "", kList, {120, 1080, 2175, kComboHeightTwips}},
     {kIdHeadingColor, "STATIC", "Select New Color", kHeading, {120, 1560, 2175, 255}},
-    {kIdColor, "STATIC", "", SS_NOTIFY, {120, 1800, 2175, 495}, WS_EX_CLIENTEDGE},
+    {kIdColor, "STATIC", "", SS_NOTIFY | WS_TABSTOP, {120, 1800, 2175, 495}, WS_EX_CLIENTEDGE},
     {kIdColorHint, "STATIC", kSwatchHint, kLabel, {120, 2400, 2895, 375}},
     {kIdHelp, "BUTTON", "About/Help", kButton, {2760, 720, 1335, 375}},
-    {kIdStatus, "STATIC", "Idle..", SS_CENTER, {2640, 1800, 1455, 255}},
+    {kIdStatus, "STATIC", "Idle..", SS_CENTER | SS_NOTIFY, {2640, 1800, 1455, 255}},
     {kIdBackup, "BUTTON", "Make Backup", BS_AUTOCHECKBOX | WS_TABSTOP, {2640, 1320, 1575, 255}},
 }};
+
+constexpr std::array<int, 3> kHeadings = {kIdHeadingVersion, kIdHeadingProperty, kIdHeadingColor};
 
 bool IsHeading(int id) {
     return id == kIdHeadingVersion || id == kIdHeadingProperty || id == kIdHeadingColor;
@@ -84,6 +91,11 @@ FrmMain::FrmMain(MainWindowServices services) : services_(std::move(services)) {
 }
 
 FrmMain::~FrmMain() {
+    // The file is never left half done: a closed window still lets a running Apply finish.
+    if (applyThread_ != nullptr) {
+        WaitForSingleObject(applyThread_, INFINITE);
+        CloseHandle(applyThread_);
+    }
     about_.reset();
     if (hwnd_ != nullptr) {
         DestroyWindow(hwnd_);
@@ -115,6 +127,7 @@ bool FrmMain::Create(int showCommand) {
 }
 
 bool FrmMain::CreateControls() {
+    EnsureTahoma();
     font_.reset(CreateTahoma(FontStyle::kRegular, dpi_));
     headingFont_.reset(CreateTahoma(FontStyle::kBold, dpi_));
     headingBrush_.reset(CreateSolidBrush(kHeadingBack));
@@ -127,9 +140,8 @@ bool FrmMain::CreateControls() {
         return false;
     }
     SetFontOfChildren(hwnd_, font_.get());
-    for (const int id : {kIdHeadingVersion, kIdHeadingProperty, kIdHeadingColor}) {
-        SetWindowFont(Control(id), headingFont_.get(), FALSE);
-    }
+    FitLabelsToTheirTexts();
+    MakeSwatchKeyboardReachable(Control(kIdColor));
     for (const std::string_view text : kVersionTexts) {
         ComboBox_AddString(Control(kIdVersions), std::string(text).c_str());
     }
@@ -143,17 +155,76 @@ bool FrmMain::CreateControls() {
     return true;
 }
 
-void FrmMain::AddSwatchToolTip(HWND swatch) {
-    HWND tip = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP,
-                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_,
-                               nullptr, GetModuleHandleA(nullptr), nullptr);
+// Each heading and the hint stay on one line. With Windows' Tahoma they fit as laid out; where
+// the system draws a wider font, the hint takes room to its right up to the window's margin,
+// and what still does not fit gets a smaller size rather than losing its end.
+void FrmMain::FitLabelsToTheirTexts() {
+    const auto innerWidth = [this](int id) {
+        RECT r{};
+        GetClientRect(Control(id), &r);
+        return static_cast<int>(r.right);
+    };
+    const auto text = [this](int id) {
+        char buffer[64] = {};
+        GetWindowTextA(Control(id), buffer, sizeof buffer);
+        return std::string(buffer);
+    };
+    headingFont_.reset(FittedTahoma(FontStyle::kBold, dpi_, [&](HFONT font) {
+        return std::all_of(kHeadings.begin(), kHeadings.end(),
+                           [&](int id) { return TextWidth(font, text(id)) <= innerWidth(id); });
+    }));
+    for (const int id : kHeadings) {
+        SetWindowFont(Control(id), headingFont_.get(), FALSE);
+    }
+
+    HWND hint = Control(kIdColorHint);
+    const int needed = TextWidth(font_.get(), kSwatchHint);
+    if (needed > innerWidth(kIdColorHint)) {
+        RECT client{};
+        GetClientRect(hwnd_, &client);
+        RECT place{};
+        GetWindowRect(hint, &place);
+        MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&place), 2);
+        const int widest = static_cast<int>(client.right - 2 * place.left);  // equal margins
+        SetWindowPos(hint, nullptr, 0, 0, std::min(needed, widest),
+                     static_cast<int>(place.bottom - place.top),
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    hintFont_.reset(FittedTahoma(FontStyle::kRegular, dpi_, [&](HFONT font) {
+        return TextWidth(font, kSwatchHint) <= innerWidth(kIdColorHint);
+    }));
+    SetWindowFont(hint, hintFont_.get(), FALSE);
+}
+
+void FrmMain::AddToolTips() {
+    tip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+                           CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_,
+                           nullptr, GetModuleHandleA(nullptr), nullptr);
+    // Long reasons break into lines rather than run across the screen.
+    SendMessageA(tip_, TTM_SETMAXTIPWIDTH, 0, TwipsToPixels(4500, dpi_.x));
+    for (const int id : {kIdColor, kIdStatus}) {
+        TOOLINFOA tool{};
+        tool.cbSize = sizeof tool;
+        tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+        tool.hwnd = hwnd_;
+        tool.uId = reinterpret_cast<UINT_PTR>(Control(id));
+        tool.lpszText = const_cast<char*>(id == kIdColor ? kSwatchHint : statusReason_.c_str());
+        SendMessageA(tip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+    }
+}
+
+// The status line keeps its one word; why an Apply failed shows when the mouse rests on it.
+void FrmMain::SetStatusReason(const std::string& reason) {
+    statusReason_ = reason;
+    if (tip_ == nullptr) {
+        return;
+    }
     TOOLINFOA tool{};
     tool.cbSize = sizeof tool;
-    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
     tool.hwnd = hwnd_;
-    tool.uId = reinterpret_cast<UINT_PTR>(swatch);
-    tool.lpszText = const_cast<char*>(kSwatchHint);
-    SendMessageA(tip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+    tool.uId = reinterpret_cast<UINT_PTR>(Control(kIdStatus));
+    tool.lpszText = const_cast<char*>(statusReason_.c_str());
+    SendMessageA(tip_, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 // "Apply Changes" comes before "About/Help" in tab order, so it lies above it; where the two
@@ -190,24 +261,69 @@ void FrmMain::UpdateBUI(const std::string& strColor, std::int32_t lngSpot) {
     UpdateBuddyUi(services_.files, strAIMDir_, strColor, lngSpot);
 }
 
+// The choices are read here; the file work runs on a thread of its own, which may wait up to
+// some seconds for another writer of the file, and OnApplyDone shows its outcome.
 void FrmMain::cmdApply_Click() {
-    ApplyInputs inputs;
-    inputs.version = static_cast<std::int16_t>(ComboBox_GetCurSel(Control(kIdVersions)));
-    inputs.property = static_cast<std::int16_t>(ComboBox_GetCurSel(Control(kIdProperties)));
-    inputs.backupFlag = static_cast<int>(Button_GetCheck(Control(kIdBackup)));
-    inputs.color = static_cast<std::int32_t>(swatchColor_);
-    inputs.installDir = strAIMDir_;
-    inputs.programDir = services_.programDir;
-    const ApplyResult result = RunApplyCommand(
-        inputs, services_.files, [this](const std::string& strColor, std::int32_t lngSpot) {
-            UpdateBUI(strColor, lngSpot);
-        });
-    if (result.outcome == ApplyOutcome::kRefused) {
-        services_.dialogs.MessageBoxDialog(hwnd_, result.text.c_str(), kApplicationTitle,
+    if (applyThread_ != nullptr) {
+        return;  // one Apply at a time
+    }
+    applyInputs_ = ApplyInputs{};
+    applyInputs_.version = static_cast<std::int16_t>(ComboBox_GetCurSel(Control(kIdVersions)));
+    applyInputs_.property = static_cast<std::int16_t>(ComboBox_GetCurSel(Control(kIdProperties)));
+    applyInputs_.backupFlag = static_cast<int>(Button_GetCheck(Control(kIdBackup)));
+    applyInputs_.color = static_cast<std::int32_t>(swatchColor_);
+    applyInputs_.installDir = strAIMDir_;
+    applyInputs_.programDir = services_.programDir;
+    applyWindow_ = hwnd_;
+    SetApplyRunning(true);
+    applyThread_ = CreateThread(nullptr, 0, ApplyWorker, this, 0, nullptr);
+    if (applyThread_ == nullptr) {
+        applyResult_ = RunApplyCommand(applyInputs_, services_.files);
+        OnApplyDone();
+    }
+}
+
+DWORD WINAPI FrmMain::ApplyWorker(LPVOID self) {
+    auto* window = static_cast<FrmMain*>(self);
+    window->applyResult_ = RunApplyCommand(window->applyInputs_, window->services_.files);
+    PostMessageA(window->applyWindow_, kWmApplyDone, 0, 0);
+    return 0;
+}
+
+void FrmMain::OnApplyDone() {
+    if (applyThread_ != nullptr) {
+        WaitForSingleObject(applyThread_, INFINITE);  // it has posted and is ending
+        CloseHandle(applyThread_);
+        applyThread_ = nullptr;
+    }
+    if (applyResult_.outcome == ApplyOutcome::kRefused) {
+        services_.dialogs.MessageBoxDialog(hwnd_, applyResult_.text.c_str(), kApplicationTitle,
                                            MB_OK | MB_ICONSTOP);
+    } else {
+        Static_SetText(Control(kIdStatus), applyResult_.text.c_str());
+        SetStatusReason(applyResult_.reason);
+    }
+    SetApplyRunning(false);
+}
+
+// "Apply Changes" is the one way to start an Apply; it is off while one runs. A keyboard user
+// who pressed it keeps the focus in the window meanwhile and gets it back on the button.
+void FrmMain::SetApplyRunning(bool running) {
+    HWND apply = Control(kIdApply);
+    if (running) {
+        applyHadFocus_ = GetFocus() == apply;
+        if (applyHadFocus_) {
+            SetFocus(hwnd_);
+        }
+        EnableWindow(apply, FALSE);
         return;
     }
-    Static_SetText(Control(kIdStatus), result.text.c_str());
+    EnableWindow(apply, TRUE);
+    if (applyHadFocus_ && (GetFocus() == hwnd_ || GetFocus() == nullptr) &&
+        GetActiveWindow() == hwnd_) {
+        SetFocus(apply);
+    }
+    applyHadFocus_ = false;
 }
 
 void FrmMain::cmdHELP_Click() {
@@ -277,7 +393,10 @@ LRESULT FrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             focus_.OnActivate(hwnd_, wParam, Control(kIdVersions));
             return 0;
         case kWmAfterShow:
-            AddSwatchToolTip(Control(kIdColor));  // it shows only when the mouse rests there
+            AddToolTips();  // they show only when the mouse rests on their control
+            return 0;
+        case kWmApplyDone:
+            OnApplyDone();
             return 0;
         case WM_DESTROY:
             Form_Unload();

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "core/apply_command.h"
 #include "core/file_system.h"
 #include "platform/registry.h"
 #include "ui/color_chooser.h"
@@ -67,6 +68,8 @@ public:
     void UpdateBUI(const std::string& strColor, std::int32_t lngSpot);
 
     const std::string& strAIMDir() const { return strAIMDir_; }
+    // True from "Apply Changes" until its outcome is shown.
+    bool ApplyRunning() const { return applyThread_ != nullptr; }
     COLORREF SwatchColor() const { return swatchColor_; }
     // The About window, once "About/Help" has been pressed.
     FrmAbout* About() const { return about_.get(); }
@@ -85,7 +88,12 @@ private:
 
     void OnCommand(int id, int code);
     LRESULT OnCtlColorStatic(HDC dc, HWND control);
-    void AddSwatchToolTip(HWND swatch);
+    void FitLabelsToTheirTexts();
+    void AddToolTips();
+    void SetStatusReason(const std::string& reason);
+    void SetApplyRunning(bool running);
+    void OnApplyDone();
+    static DWORD WINAPI ApplyWorker(LPVOID self);
     void LetHelpButtonCoverApply();
     HWND Control(int id) const { return GetDlgItem(hwnd_, id); }
 
@@ -98,6 +106,17 @@ private:
     Dpi dpi_{};
     Font font_;
     Font headingFont_;
+    Font hintFont_;
+    HWND tip_ = nullptr;
+    std::string statusReason_;
+    // The Apply at work on a thread of its own, so the window answers while it waits for
+    // another writer of the file; its inputs and result belong to that thread until it posts
+    // its message.
+    HANDLE applyThread_ = nullptr;
+    HWND applyWindow_ = nullptr;
+    ApplyInputs applyInputs_;
+    ApplyResult applyResult_{ApplyOutcome::kError, {}, {}};
+    bool applyHadFocus_ = false;
     Brush headingBrush_;
     Brush swatchBrush_;
     std::unique_ptr<FrmAbout> about_;

@@ -13,8 +13,12 @@ BOOL CALLBACK SetFontProc(HWND child, LPARAM font) {
 }  // namespace
 
 HFONT CreateTahoma(FontStyle style, Dpi dpi) {
+    return CreateTahomaOfHeight(style, FontHeightFromCentipoints(kTahomaCentipoints, dpi));
+}
+
+HFONT CreateTahomaOfHeight(FontStyle style, int height) {
     LOGFONTA lf{};
-    lf.lfHeight = FontHeightFromCentipoints(kTahomaCentipoints, dpi);
+    lf.lfHeight = height;
     lf.lfWeight = style == FontStyle::kRegular ? FW_NORMAL : FW_BOLD;
     lf.lfUnderline = style == FontStyle::kBoldUnderlined ? TRUE : FALSE;
     lf.lfCharSet = ANSI_CHARSET;

@@ -36,6 +36,9 @@ enum class FontStyle { kRegular, kBold, kBoldUnderlined };
 // Tahoma 8.25 pt, the face both windows use.
 HFONT CreateTahoma(FontStyle style, Dpi dpi);
 
+// Tahoma with the given LOGFONT height (negative: the character height in pixels).
+HFONT CreateTahomaOfHeight(FontStyle style, int height);
+
 // Sets the font of every child window of parent.
 void SetFontOfChildren(HWND parent, HFONT font);
 

@@ -1,8 +1,10 @@
 // The About window, opened from the main window as the user opens it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <string>
+#include <vector>
 
 #include "platform/native_file_system.h"
 #include "platform/registry.h"
@@ -103,6 +105,54 @@ TEST_F(AboutWindow, ShowsTheTextsInTheirPlaces) {
         EXPECT_EQ(r.right, e.rect.right);
         EXPECT_EQ(r.bottom, e.rect.bottom);
     }
+}
+
+TEST_F(AboutWindow, AboutTextEndsAboveTheLinkAndTheHelpStepsStandOnePerLine) {
+    HWND about = OpenAbout();
+    ASSERT_NE(about, nullptr);
+    const FrmAbout& frmAbout = *frmMain_.About();
+    // Width of a line and height of the lines in a label's own font.
+    const auto measure = [](HWND label, const std::vector<std::string>& lines) {
+        HDC dc = GetDC(label);
+        const HGDIOBJ old =
+            SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(label, WM_GETFONT, 0, 0)));
+        TEXTMETRICA metrics{};
+        GetTextMetricsA(dc, &metrics);
+        LONG widest = 0;
+        for (const std::string& line : lines) {
+            SIZE size{};
+            GetTextExtentPoint32A(dc, line.data(), static_cast<int>(line.size()), &size);
+            widest = std::max(widest, size.cx);
+        }
+        SelectObject(dc, old);
+        ReleaseDC(label, dc);
+        return SIZE{widest, metrics.tmHeight * static_cast<LONG>(lines.size())};
+    };
+
+    HWND helpText = Control(about, kIdHelpText);
+    const std::vector<std::string> steps = frmAbout.InfoLines(kIdHelpText);
+    ASSERT_EQ(steps.size(), 4u);
+    EXPECT_EQ(steps[0], "1. Pick your AIM Version");
+    EXPECT_EQ(steps[1], "2. Pick the property you want to change");
+    EXPECT_EQ(steps[2], "3. Pick the new color");
+    EXPECT_EQ(steps[3], "4. Press 'Apply Changes'");
+    const SIZE helpSize = measure(helpText, steps);
+    const RECT helpPlace = ClientRectOf(helpText);
+    EXPECT_LE(helpSize.cx, helpPlace.right - helpPlace.left);
+    EXPECT_LE(helpSize.cy, helpPlace.bottom - helpPlace.top);
+
+    HWND aboutText = Control(about, kIdAboutText);
+    const std::vector<std::string> lines = frmAbout.InfoLines(kIdAboutText);
+    std::string joined;
+    for (const std::string& line : lines) {
+        joined += (joined.empty() ? "" : " ") + line;
+    }
+    EXPECT_EQ(joined, WindowText(aboutText));
+    const SIZE aboutSize = measure(aboutText, lines);
+    const RECT aboutPlace = ClientRectOf(aboutText);
+    EXPECT_LE(aboutSize.cx, aboutPlace.right - aboutPlace.left);
+    EXPECT_LE(aboutPlace.top + aboutSize.cy, ClientRectOf(Control(about, kIdSite)).top)
+        << lines.size() << " lines run into the link";
 }
 
 TEST_F(AboutWindow, LinkAndButtonLieInFrontOfTheTextsTheyOverlap) {

@@ -33,6 +33,37 @@ bool PumpUntil(const std::function<bool()>& predicate, DWORD timeoutMs) {
     }
 }
 
+namespace {
+
+struct Probe {
+    HWND window;
+    DWORD timeoutMs;
+    bool answered;
+};
+
+DWORD WINAPI SendProbe(LPVOID param) {
+    auto* probe = static_cast<Probe*>(param);
+    DWORD_PTR result = 0;
+    probe->answered = SendMessageTimeoutA(probe->window, WM_NULL, 0, 0, SMTO_BLOCK,
+                                          probe->timeoutMs, &result) != 0;
+    return 0;
+}
+
+}  // namespace
+
+bool AnswersWhilePumping(HWND window, DWORD timeoutMs) {
+    Probe probe{window, timeoutMs, false};
+    HANDLE thread = CreateThread(nullptr, 0, SendProbe, &probe, 0, nullptr);
+    if (thread == nullptr) {
+        return false;
+    }
+    while (MsgWaitForMultipleObjects(1, &thread, FALSE, INFINITE, QS_ALLINPUT) != WAIT_OBJECT_0) {
+        PumpPending();
+    }
+    CloseHandle(thread);
+    return probe.answered;
+}
+
 void PressKey(HWND window, WORD key) {
     const UINT scan = MapVirtualKeyA(key, 0);
     PostMessageA(window, WM_KEYDOWN, key, 1 | (scan << 16));

@@ -18,6 +18,10 @@ bool PumpUntil(const std::function<bool()>& predicate, DWORD timeoutMs = 2000);
 // Runs the message handling until the queue is empty.
 void PumpPending();
 
+// Whether window answers a message sent from another thread within timeoutMs, as Windows asks
+// to tell a hung window; this thread runs the message handling meanwhile.
+bool AnswersWhilePumping(HWND window, DWORD timeoutMs);
+
 // Posts a key press (down and up) to window, as the keyboard would send it to the focus.
 void PressKey(HWND window, WORD key);
 

@@ -6,12 +6,17 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include <algorithm>
 #include <array>
+#include <functional>
+#include <optional>
 #include <string>
 
 #include "platform/install_dir.h"
 #include "platform/native_file_system.h"
 #include "platform/registry.h"
+#include "core/run_error.h"
+#include "tests/faulty_file_system.h"
 #include "tests/test_support.h"
 #include "tests/ui/gui_support.h"
 #include "ui/frm_main.h"
@@ -27,6 +32,25 @@ using test::WindowText;
 using test::WriteFileBytes;
 
 constexpr COLORREF kRed = RGB(255, 0, 0);
+
+// The width of a control's text on one line in the control's own font.
+int TextWidthIn(HWND control) {
+    const std::string text = WindowText(control);
+    HDC dc = GetDC(control);
+    const HGDIOBJ old =
+        SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)));
+    SIZE size{};
+    GetTextExtentPoint32A(dc, text.data(), static_cast<int>(text.size()), &size);
+    SelectObject(dc, old);
+    ReleaseDC(control, dc);
+    return static_cast<int>(size.cx);
+}
+
+int InnerWidth(HWND control) {
+    RECT r{};
+    GetClientRect(control, &r);
+    return static_cast<int>(r.right);
+}
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 
 class MainWindow : public ::testing::Test {
@@ -36,7 +60,7 @@ protected:
 
     void SetUp() override {
         frmMain_ = std::make_unique<FrmMain>(
-            MainWindowServices{*registry_, *files_, Dialogs(),
+            MainWindowServices{*registry_, files_, Dialogs(),
                                [this](const std::string& site) { openedSites_.push_back(site); },
                                programDir_, nullptr});
         ASSERT_TRUE(frmMain_->Create(SW_SHOWNORMAL));
@@ -49,6 +73,40 @@ protected:
     void Click(int id) {
         SendMessageA(Control(id), BM_CLICK, 0, 0);
         PumpPending();
+        WaitForApply();
+    }
+    // An Apply works on a thread of its own; this waits until the window shows its outcome.
+    void WaitForApply() {
+        ASSERT_TRUE(test::PumpUntil([this] { return !frmMain_->ApplyRunning(); }, 20000));
+        EXPECT_TRUE(IsWindowEnabled(Control(kIdApply)));
+    }
+    // Closes the window and opens a new one, which reads the registry afresh.
+    void Reopen() {
+        frmMain_.reset();
+        SetUp();
+    }
+    // The text of the tool tip that the main window shows over one of its controls.
+    std::string ToolTipOf(int id) const {
+        HWND tip = nullptr;
+        while ((tip = FindWindowExA(nullptr, tip, TOOLTIPS_CLASSA, nullptr)) != nullptr &&
+               GetWindow(tip, GW_OWNER) != frmMain_->hwnd()) {
+        }
+        if (tip == nullptr) {
+            return "(no tool tip)";
+        }
+        // The wide form: the narrow one stops at 80 characters in older tool tips.
+        wchar_t text[512] = {};
+        TOOLINFOW tool{};
+        tool.cbSize = sizeof tool;
+        tool.hwnd = frmMain_->hwnd();
+        tool.uId = reinterpret_cast<UINT_PTR>(Control(id));
+        tool.lpszText = text;
+        SendMessageW(tip, TTM_GETTEXTW, 512, reinterpret_cast<LPARAM>(&tool));
+        std::string ascii;
+        for (const wchar_t* c = text; *c != 0; ++c) {
+            ascii.push_back(*c < 128 ? static_cast<char>(*c) : '?');
+        }
+        return ascii;
     }
     void DoubleClickSwatch() {
         SendMessageA(Control(kIdColor), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(5, 5));
@@ -64,7 +122,9 @@ protected:
     test::RegistryValueGuard registered_{std::string(platform::kClientKeyPath),
                                          installDir_ + "\\aim.exe"};
     std::unique_ptr<platform::RegistryApi> registry_ = platform::MakeWindowsRegistry();
-    std::unique_ptr<FileSystem> files_ = platform::MakeNativeFileSystem();
+    std::unique_ptr<FileSystem> native_ = platform::MakeNativeFileSystem();
+    // Passes everything on to the real file system unless a test makes a step fail.
+    test::FaultyFileSystem files_{*native_};
     test::ScriptedDialogs dialogs_;
     std::vector<std::string> openedSites_;
     std::unique_ptr<FrmMain> frmMain_;
@@ -116,6 +176,10 @@ TEST_F(MainWindow, ControlsSitWhereTheLayoutPutsThem) {
     EXPECT_EQ(client.right, 282);  // 4230 x 2700 twips
     EXPECT_EQ(client.bottom, 180);
 
+    // The hint is as laid out where its text fits (Windows' Tahoma); where the font is wider,
+    // it reaches as far right as its text needs, keeping the window's margin.
+    const int hintText = TextWidthIn(Control(kIdColorHint));
+    const LONG hintRight = hintText <= 193 ? 201 : std::min(8 + hintText, 274);
     struct Expected {
         int id;
         RECT rect;  // left, top, right, bottom
@@ -128,7 +192,7 @@ TEST_F(MainWindow, ControlsSitWhereTheLayoutPutsThem) {
         {kIdProperties, {8, 72, 153, 93}},
         {kIdHeadingColor, {8, 104, 153, 121}},
         {kIdColor, {8, 120, 153, 153}},
-        {kIdColorHint, {8, 160, 201, 185}},
+        {kIdColorHint, {8, 160, hintRight, 185}},
         {kIdHelp, {184, 48, 273, 73}},
         {kIdStatus, {176, 120, 273, 137}},
         {kIdBackup, {176, 88, 281, 105}},
@@ -140,6 +204,18 @@ TEST_F(MainWindow, ControlsSitWhereTheLayoutPutsThem) {
         EXPECT_EQ(r.top, e.rect.top);
         EXPECT_EQ(r.right, e.rect.right);
         EXPECT_EQ(r.bottom, e.rect.bottom);
+    }
+}
+
+TEST_F(MainWindow, HeadingsAndHintStandOnOneLine) {
+    for (const int id : {kIdHeadingVersion, kIdHeadingProperty, kIdHeadingColor, kIdColorHint}) {
+        SCOPED_TRACE(WindowText(Control(id)));
+        EXPECT_LE(TextWidthIn(Control(id)), InnerWidth(Control(id)));
+        LOGFONTA lf{};
+        GetObjectA(reinterpret_cast<HFONT>(SendMessageA(Control(id), WM_GETFONT, 0, 0)), sizeof lf,
+                   &lf);
+        EXPECT_STREQ(lf.lfFaceName, "Tahoma");
+        EXPECT_LE(lf.lfHeight, -10) << "no smaller than Tahoma's 8 pt";
     }
 }
 
@@ -163,7 +239,7 @@ TEST_F(MainWindow, HelpButtonLiesInFrontOfApplyWhereTheyOverlap) {
 
 TEST_F(MainWindow, TabVisitsTheControlsInOrder) {
     HWND window = frmMain_->hwnd();
-    const std::array<int, 6> order = {kIdVersions, kIdApply,  kIdProperties,
+    const std::array<int, 7> order = {kIdVersions, kIdApply,  kIdProperties, kIdColor,
                                       kIdHelp,     kIdBackup, kIdVersions};
     for (std::size_t i = 0; i + 1 < order.size(); ++i) {
         EXPECT_EQ(GetNextDlgTabItem(window, Control(order[i]), FALSE), Control(order[i + 1]))
@@ -194,7 +270,9 @@ TEST_F(MainWindow, EnterAndEscapeStartNothing) {
 TEST_F(MainWindow, EnterOnAFocusedButtonPressesIt) {
     SetFocus(Control(kIdApply));
     PressKey(GetFocus(), VK_RETURN);
+    WaitForApply();
     EXPECT_EQ(Status(), "Error.");  // nothing chosen yet
+    EXPECT_EQ(GetFocus(), Control(kIdApply)) << "the focus comes back once the Apply is done";
     SetFocus(Control(kIdHelp));
     PressKey(GetFocus(), VK_RETURN);
     ASSERT_NE(frmMain_->About(), nullptr);
@@ -290,19 +368,158 @@ TEST_F(MainWindow, ClosingTheWindowEndsTheMessageLoop) {
 }
 
 TEST_F(MainWindow, SwatchCarriesItsToolTip) {
-    HWND tip = nullptr;
-    while ((tip = FindWindowExA(nullptr, tip, TOOLTIPS_CLASSA, nullptr)) != nullptr &&
-           GetWindow(tip, GW_OWNER) != frmMain_->hwnd()) {
+    EXPECT_EQ(ToolTipOf(kIdColor), "Double-Click to bring up Color Chooser");
+}
+
+TEST_F(MainWindow, SpaceAndEnterOnTheSwatchOpenTheChooserAsADoubleClickDoes) {
+    SetFocus(Control(kIdProperties));
+    PressKey(GetFocus(), VK_TAB);
+    ASSERT_EQ(GetFocus(), Control(kIdColor));
+    struct Press {
+        WORD key;
+        std::optional<COLORREF> answer;  // nullopt: cancel
+        COLORREF swatch;
+    };
+    const std::array<Press, 3> presses = {{
+        {VK_RETURN, std::nullopt, RGB(0, 0, 0)},  // a cancel takes the chooser's own colour
+        {VK_SPACE, kRed, kRed},
+        {VK_RETURN, std::nullopt, kRed},
+    }};
+    for (std::size_t i = 0; i < presses.size(); ++i) {
+        SCOPED_TRACE(i);
+        dialogs_.answer = presses[i].answer;
+        PressKey(GetFocus(), presses[i].key);
+        ASSERT_EQ(dialogs_.colorRequests.size(), i + 1);
+        EXPECT_EQ(dialogs_.colorRequests[i].Flags, static_cast<DWORD>(CC_RGBINIT));
+        EXPECT_EQ(dialogs_.colorRequests[i].hwndOwner, frmMain_->hwnd());
+        EXPECT_EQ(frmMain_->SwatchColor(), presses[i].swatch);
     }
-    ASSERT_NE(tip, nullptr);
-    char text[128] = {};
-    TOOLINFOA tool{};
-    tool.cbSize = sizeof tool;
-    tool.hwnd = frmMain_->hwnd();
-    tool.uId = reinterpret_cast<UINT_PTR>(Control(kIdColor));
-    tool.lpszText = text;
-    SendMessageA(tip, TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&tool));
-    EXPECT_STREQ(text, "Double-Click to bring up Color Chooser");
+    EXPECT_EQ(dialogs_.colorRequests[2].rgbResult, kRed);  // opens on the last confirmed colour
+    EXPECT_EQ(GetFocus(), Control(kIdColor));
+    EXPECT_EQ(Status(), "Idle..");
+}
+
+TEST_F(MainWindow, SwatchShowsAFocusRectangleWhileItHasTheFocus) {
+    HWND swatch = Control(kIdColor);
+    // Pixels of the swatch that are not its colour.
+    const auto marked = [swatch] {
+        RedrawWindow(swatch, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+        RECT r{};
+        GetClientRect(swatch, &r);
+        HDC dc = GetDC(swatch);
+        int count = 0;
+        for (int y = 0; y < r.bottom; ++y) {
+            for (int x = 0; x < r.right; ++x) {
+                count += GetPixel(dc, x, y) != kWhite ? 1 : 0;
+            }
+        }
+        ReleaseDC(swatch, dc);
+        return count;
+    };
+    SetFocus(swatch);
+    EXPECT_GT(marked(), 40);
+    SetFocus(Control(kIdVersions));
+    EXPECT_EQ(marked(), 0);
+}
+
+TEST_F(MainWindow, EveryErrorSaysWhyInTheStatusToolTip) {
+    const std::string target = installDir_ + "\\buddyui.ocm";
+    const auto failAt = [this](test::FileStep step, ErrorNumber number) {
+        files_.InterveneAt(step, [number] { throw RunError(number); });
+    };
+    struct Case {
+        const char* what;
+        bool choose;  // a version and a property
+        bool backup;
+        std::function<void()> arrange;
+        std::string reason;
+    };
+    const std::array<Case, 7> cases = {{
+        {"nothing selected", false, false, [] {}, "Select your AIM version first."},
+        {"program folder not writable", true, true,
+         [&] { failAt(test::FileStep::kCreate, ErrorNumber::kPermissionDenied); },
+         "Huevane's folder cannot be written, so no backup was made and nothing was changed. "
+         "Move Huevane to a folder you may write to, or uncheck \"Make Backup\"."},
+        {"file in use", true, false,
+         [&] { failAt(test::FileStep::kLock, ErrorNumber::kFileAlreadyOpen); },
+         "buddyui.ocm is in use by another program. Close AIM and try again."},
+        {"disk full", true, false, [&] { failAt(test::FileStep::kWrite, ErrorNumber::kDiskFull); },
+         "The disk is full; buddyui.ocm was left as it was."},
+        {"not a regular file", true, false,
+         [&] {
+             DeleteFileA(target.c_str());
+             CreateDirectoryA(target.c_str(), nullptr);
+         },
+         "buddyui.ocm is not a regular file."},
+        {"read-only", true, false,
+         [&] { SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_READONLY); },
+         "Permission denied: you may not change buddyui.ocm, or it is read-only."},
+        {"file missing", true, false, [&] { DeleteFileA(target.c_str()); },
+         "There is no buddyui.ocm in AIM's folder."},
+    }};
+    const std::string original = test::SyntheticImage(0x10000);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        RemoveDirectoryA(target.c_str());
+        SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_NORMAL);
+        WriteFileBytes(target, original);
+        Select(kIdVersions, c.choose ? 3 : -1);
+        Select(kIdProperties, c.choose ? 3 : -1);
+        Button_SetCheck(Control(kIdBackup), c.backup ? BST_CHECKED : BST_UNCHECKED);
+        c.arrange();
+        Click(kIdApply);
+        EXPECT_EQ(Status(), "Error.");
+        EXPECT_EQ(ToolTipOf(kIdStatus), c.reason);
+    }
+    SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_NORMAL);
+    WriteFileBytes(target, original);
+    Click(kIdApply);
+    EXPECT_EQ(Status(), "Success!");
+    EXPECT_EQ(ToolTipOf(kIdStatus), "") << "a success needs no reason";
+}
+
+TEST_F(MainWindow, AnUnregisteredClientIsTheReason) {
+    HKEY key = nullptr;
+    ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, std::string(platform::kClientKeyPath).c_str(), 0,
+                            KEY_SET_VALUE, &key),
+              ERROR_SUCCESS);
+    RegDeleteValueA(key, nullptr);
+    RegCloseKey(key);
+    Reopen();
+    ASSERT_EQ(frmMain_->strAIMDir(), "Not Found");
+    Select(kIdVersions, 3);
+    Select(kIdProperties, 3);
+    Click(kIdApply);
+    EXPECT_EQ(Status(), "Error.");
+    EXPECT_EQ(ToolTipOf(kIdStatus),
+              "AIM is not registered for this Windows user, so its folder is unknown. Install "
+              "AIM, or start it once as this user.");
+}
+
+TEST_F(MainWindow, WindowAnswersWhileAnApplyWaitsForAnotherWriter) {
+    const std::string target = installDir_ + "\\buddyui.ocm";
+    WriteFileBytes(target, test::SyntheticImage(0x10000));
+    Select(kIdVersions, 3);
+    Select(kIdProperties, 3);
+    // Another writer holds the file, as a second Huevane or huevane-cli would.
+    std::unique_ptr<FileLock> otherWriter = native_->LockForWriting(target);
+    ASSERT_NE(otherWriter, nullptr);
+
+    SendMessageA(Control(kIdApply), BM_CLICK, 0, 0);
+    ASSERT_TRUE(frmMain_->ApplyRunning());
+    EXPECT_TRUE(test::AnswersWhilePumping(frmMain_->hwnd(), 2000)) << "the window hangs";
+    EXPECT_TRUE(frmMain_->ApplyRunning()) << "the Apply no longer waits for the file";
+    EXPECT_FALSE(IsWindowEnabled(Control(kIdApply)));
+    SendMessageA(Control(kIdApply), BM_CLICK, 0, 0);  // a second press starts nothing
+    PressKey(frmMain_->hwnd(), VK_RETURN);
+    EXPECT_EQ(Status(), "Idle..");
+
+    otherWriter.reset();
+    WaitForApply();
+    EXPECT_EQ(Status(), "Success!");
+    EXPECT_EQ(ReadFileBytes(target).substr(0x56B9, 3), "\xFF\xFF\xFF");
+    EXPECT_EQ(std::count(files_.steps().begin(), files_.steps().end(), test::FileStep::kLock), 1)
+        << "one Apply, one lock";
 }
 
 // The real colour dialog and message box, closed by a watcher thread as a user would close them.
