@@ -10,6 +10,7 @@
 #include "core/catalogue.h"
 #include "core/clipped_text.h"
 #include "core/color_text.h"
+#include "core/utf8_text.h"
 
 namespace huevane::cli {
 namespace {
@@ -20,25 +21,6 @@ int LineAt(std::string_view text, std::size_t offset) {
            static_cast<int>(std::count(
                text.begin(),
                text.begin() + static_cast<std::ptrdiff_t>(std::min(offset, text.size())), '\n'));
-}
-
-void AppendUtf8(std::string& out, char32_t code) {
-    const auto put = [&out](char32_t byte) { out.push_back(static_cast<char>(byte)); };
-    if (code < 0x80) {
-        put(code);
-    } else if (code < 0x800) {
-        put(0xC0 | (code >> 6));
-        put(0x80 | (code & 0x3F));
-    } else if (code < 0x10000) {
-        put(0xE0 | (code >> 12));
-        put(0x80 | ((code >> 6) & 0x3F));
-        put(0x80 | (code & 0x3F));
-    } else {
-        put(0xF0 | (code >> 18));
-        put(0x80 | ((code >> 12) & 0x3F));
-        put(0x80 | ((code >> 6) & 0x3F));
-        put(0x80 | (code & 0x3F));
-    }
 }
 
 // UTF-8 for UTF-16 bytes of either order; nullopt, with the line of the fault, for bytes that
@@ -66,43 +48,19 @@ std::optional<std::string> Utf16ToUtf8(std::string_view bytes, bool bigEndian, i
             code = 0x10000 + ((code - 0xD800) << 10) + (unitAt(i + 2) - 0xDC00);
             i += 2;
         }
-        AppendUtf8(out, code);
+        out += Utf8Encoded(code);
     }
     return out;
 }
 
 // The offset of the first byte that is not part of well-formed UTF-8; npos when there is none.
 std::size_t FirstNonUtf8(std::string_view text) {
-    std::size_t i = 0;
-    while (i < text.size()) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        std::size_t length = 1;
-        unsigned low = 0x80;
-        unsigned high = 0xBF;  // the allowed range of the first continuation byte
-        if (lead < 0x80) {
-            ++i;
-            continue;
+    for (std::size_t pos = 0; pos < text.size();) {
+        const Utf8Char c = NextUtf8Char(text, pos);
+        if (!c.valid) {
+            return pos;
         }
-        if (lead >= 0xC2 && lead <= 0xDF) {
-            length = 2;
-        } else if (lead >= 0xE0 && lead <= 0xEF) {
-            length = 3;
-            low = lead == 0xE0 ? 0xA0 : 0x80;
-            high = lead == 0xED ? 0x9F : 0xBF;
-        } else if (lead >= 0xF0 && lead <= 0xF4) {
-            length = 4;
-            low = lead == 0xF0 ? 0x90 : 0x80;
-            high = lead == 0xF4 ? 0x8F : 0xBF;
-        } else {
-            return i;
-        }
-        for (std::size_t k = 1; k < length; ++k) {
-            const auto trail = i + k < text.size() ? static_cast<unsigned char>(text[i + k]) : 0U;
-            if (trail < (k == 1 ? low : 0x80) || trail > (k == 1 ? high : 0xBF)) {
-                return i;
-            }
-        }
-        i += length;
+        pos += c.length;
     }
     return std::string_view::npos;
 }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/ascii_case.h"
+#include "core/utf8_text.h"
 
 // Reads the file the way wineserver loads it, quirks included, so the answer is what a program
 // running under Wine would get from the registry.
@@ -183,25 +184,6 @@ void AppendUtf16(char32_t codePoint, std::u16string& units) {
     units.push_back(static_cast<char16_t>(0xDC00 | (offset & 0x3FF)));
 }
 
-void AppendUtf8(char32_t codePoint, std::string& out) {
-    const auto put = [&out](char32_t byte) { out.push_back(static_cast<char>(byte)); };
-    if (codePoint < 0x80) {
-        put(codePoint);
-    } else if (codePoint < 0x800) {
-        put(0xC0 | (codePoint >> 6));
-        put(0x80 | (codePoint & 0x3F));
-    } else if (codePoint < 0x10000) {
-        put(0xE0 | (codePoint >> 12));
-        put(0x80 | ((codePoint >> 6) & 0x3F));
-        put(0x80 | (codePoint & 0x3F));
-    } else {
-        put(0xF0 | (codePoint >> 18));
-        put(0x80 | ((codePoint >> 12) & 0x3F));
-        put(0x80 | ((codePoint >> 6) & 0x3F));
-        put(0x80 | (codePoint & 0x3F));
-    }
-}
-
 // UTF-8 for UTF-16 code units; a surrogate without its partner becomes U+FFFD.
 std::string Utf16ToUtf8(std::u16string_view units) {
     std::string out;
@@ -211,11 +193,11 @@ std::string Utf16ToUtf8(std::u16string_view units) {
         if (IsHighSurrogate(unit) && i + 1 < units.size() && IsLowSurrogate(units[i + 1])) {
             const char32_t high = unit - 0xD800U;
             const char32_t low = units[++i] - 0xDC00U;
-            AppendUtf8(0x10000 + (high << 10) + low, out);
+            out += Utf8Encoded(0x10000 + (high << 10) + low);
         } else if (IsHighSurrogate(unit) || IsLowSurrogate(unit)) {
-            AppendUtf8(kReplacementChar, out);
+            out += Utf8Encoded(kReplacementChar);
         } else {
-            AppendUtf8(unit, out);
+            out += Utf8Encoded(unit);
         }
     }
     return out;

@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "core/user_reg.h"
+#include "core/utf8_text.h"
 
 namespace {
 
@@ -40,47 +41,6 @@ bool IsDecimalDword(std::string_view text) {
     return text.size() < 10 || text <= "4294967295";
 }
 
-// Strict UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF.
-bool IsValidUtf8(std::string_view text) {
-    std::size_t i = 0;
-    while (i < text.size()) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        std::size_t length = 1;
-        unsigned low = 0x80;
-        unsigned high = 0xBF;  // allowed range of the first continuation byte
-        if (lead < 0x80) {
-            ++i;
-            continue;
-        }
-        if (lead >= 0xC2 && lead <= 0xDF) {
-            length = 2;
-        } else if (lead >= 0xE0 && lead <= 0xEF) {
-            length = 3;
-            low = lead == 0xE0 ? 0xA0 : 0x80;
-            high = lead == 0xED ? 0x9F : 0xBF;
-        } else if (lead >= 0xF0 && lead <= 0xF4) {
-            length = 4;
-            low = lead == 0xF0 ? 0x90 : 0x80;
-            high = lead == 0xF4 ? 0x8F : 0xBF;
-        } else {
-            return false;
-        }
-        if (i + length > text.size()) {
-            return false;
-        }
-        for (std::size_t k = 1; k < length; ++k) {
-            const auto trail = static_cast<unsigned char>(text[i + k]);
-            const unsigned min = k == 1 ? low : 0x80;
-            const unsigned max = k == 1 ? high : 0xBF;
-            if (trail < min || trail > max) {
-                return false;
-            }
-        }
-        i += length;
-    }
-    return true;
-}
-
 void CheckLookup(const Lookup& lookup) {
     if (lookup.status != LookupStatus::kFound) {
         Check(lookup.type == ValueType::kOther && lookup.text.empty(),
@@ -91,7 +51,7 @@ void CheckLookup(const Lookup& lookup) {
         case ValueType::kString:
         case ValueType::kExpandString:
             Check(lookup.text.find('\0') == std::string::npos, "text is cut at its first NUL");
-            Check(IsValidUtf8(lookup.text), "text is valid UTF-8");
+            Check(huevane::IsValidUtf8(lookup.text), "text is valid UTF-8");
             break;
         case ValueType::kDword:
             Check(IsDecimalDword(lookup.text), "a dword is its decimal number");
