@@ -148,17 +148,6 @@ void CopyFileAtomically(FileSystem& fs, const std::string& source, const std::st
     Rewrite(fs, &source, destination, {}, check, keep);
 }
 
-std::string ReadWholeFile(FileSystem& fs, const std::string& path) {
-    const std::unique_ptr<ReadableFile> file = fs.OpenRead(path);
-    std::string bytes;
-    bytes.reserve(static_cast<std::size_t>(file->Size()));
-    std::vector<char> buffer(kChunkSize);
-    while (const std::size_t count = file->Read(buffer)) {
-        bytes.append(buffer.data(), count);
-    }
-    return bytes;
-}
-
 std::string ReadBytesAt(ReadableFile& file, std::uint64_t offset, std::size_t count) {
     std::string bytes(count, '\0');
     file.Seek(offset);
