@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "core/utf8_text.h"
+
 namespace huevane {
 namespace {
 
@@ -55,24 +57,6 @@ char32_t DecodeAt(std::string_view text, std::size_t i, std::size_t& used) {
     return code;
 }
 
-void AppendUtf8(std::string& out, char32_t code) {
-    if (code < 0x80) {
-        out += static_cast<char>(code);
-    } else if (code < 0x800) {
-        out += static_cast<char>(0xC0U | (code >> 6U));
-        out += static_cast<char>(0x80U | (code & 0x3FU));
-    } else if (code < 0x10000) {
-        out += static_cast<char>(0xE0U | (code >> 12U));
-        out += static_cast<char>(0x80U | ((code >> 6U) & 0x3FU));
-        out += static_cast<char>(0x80U | (code & 0x3FU));
-    } else {
-        out += static_cast<char>(0xF0U | (code >> 18U));
-        out += static_cast<char>(0x80U | ((code >> 12U) & 0x3FU));
-        out += static_cast<char>(0x80U | ((code >> 6U) & 0x3FU));
-        out += static_cast<char>(0x80U | (code & 0x3FU));
-    }
-}
-
 bool IsHighSurrogate(char32_t unit) {
     return unit >= 0xD800 && unit <= 0xDBFF;
 }
@@ -105,12 +89,14 @@ std::string Utf16ToUtf8(std::u16string_view text) {
     std::string out;
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
-        char32_t code = text[i];
-        if (IsHighSurrogate(code) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
-            code = 0x10000 + ((code - 0xD800) << 10U) + (char32_t{text[i + 1]} - 0xDC00);
+        const char32_t unit = text[i];
+        if (IsHighSurrogate(unit) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
+            const char32_t low = text[i + 1];
+            out += Utf8Encoded(0x10000U + ((unit - 0xD800U) << 10U) + (low - 0xDC00U));
             ++i;
+        } else {
+            out += Utf8Encoded(unit);  // a lone surrogate too, as its three bytes
         }
-        AppendUtf8(out, code);
     }
     return out;
 }

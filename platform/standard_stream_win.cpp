@@ -82,11 +82,12 @@ private:
         return WriteUnits(units);
     }
 
-    std::string WriteUnits(std::u16string_view units) {
-        while (!units.empty()) {
-            const std::wstring chunk(
-                units.begin(),
-                units.begin() + static_cast<std::ptrdiff_t>(std::min(units.size(), kConsoleChunk)));
+    std::string WriteUnits(const std::u16string& units) {
+        std::size_t done = 0;
+        while (done < units.size()) {
+            const std::size_t count = std::min(units.size() - done, kConsoleChunk);
+            const std::wstring chunk(units.begin() + static_cast<std::ptrdiff_t>(done),
+                                     units.begin() + static_cast<std::ptrdiff_t>(done + count));
             DWORD written = 0;
             if (!WriteConsoleW(handle_, chunk.data(), static_cast<DWORD>(chunk.size()), &written,
                                nullptr)) {
@@ -95,7 +96,7 @@ private:
             if (written == 0) {
                 return SystemText(ERROR_WRITE_FAULT);
             }
-            units.remove_prefix(written);
+            done += written;
         }
         return "";
     }
