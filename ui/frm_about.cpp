@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <array>
 
 #include "res/resource.h"
@@ -160,6 +161,16 @@ void FrmAbout::FitInfoTexts(Dpi dpi) {
         return lines.size() == HelpSteps(kHelpText).size() &&
                static_cast<int>(lines.size()) * LineHeight(font) <= help.bottom - help.top;
     }));
+    // A link wider than its label (Wine's bold Tahoma) gets more room on both sides, within
+    // the about text's width, and stays centred; its size stays that of a link everywhere.
+    const int linkWidth = TextWidth(linkFont_.get(), kSiteAddress) + 2;
+    if (linkWidth > site.right - site.left) {
+        const int centre = (site.left + site.right) / 2;
+        const int left = std::max(static_cast<int>(about.left), centre - linkWidth / 2);
+        const int right = std::min(static_cast<int>(about.right), left + linkWidth);
+        SetWindowPos(GetDlgItem(hwnd_, kIdSite), nullptr, left, site.top, right - left,
+                     site.bottom - site.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
     SendMessageA(GetDlgItem(hwnd_, kIdAboutText), WM_SETFONT,
                  reinterpret_cast<WPARAM>(aboutFont_.get()), FALSE);
     SendMessageA(GetDlgItem(hwnd_, kIdHelpText), WM_SETFONT,

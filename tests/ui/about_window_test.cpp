@@ -88,11 +88,23 @@ TEST_F(AboutWindow, ShowsTheTextsInTheirPlaces) {
         int id;
         RECT rect;
     };
+    // The link is as laid out where its text fits (Windows' Tahoma); where the font is wider,
+    // it grows on both sides to its text's width, centred where it was.
+    HWND site = Control(about, kIdSite);
+    HDC dc = GetDC(site);
+    const HGDIOBJ old =
+        SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(site, WM_GETFONT, 0, 0)));
+    SIZE link{};
+    GetTextExtentPoint32A(dc, "www.dresk.example", 17, &link);
+    SelectObject(dc, old);
+    ReleaseDC(site, dc);
+    const LONG siteWidth = std::max(113L, link.cx + 2);
+    const LONG siteLeft = (64 + 177) / 2 - (siteWidth > 113 ? siteWidth / 2 : 56);
     // Labels inside a frame are placed from the frame's corner.
     const std::array<Expected, 6> layout = {{
         {kIdAboutFrame, {8, 8, 241, 105}},
         {kIdAboutText, {16, 24, 233, 89}},
-        {kIdSite, {64, 80, 177, 97}},
+        {kIdSite, {siteLeft, 80, siteLeft + siteWidth, 97}},
         {kIdHelpFrame, {8, 112, 241, 201}},
         {kIdHelpText, {16, 128, 217, 185}},
         {kIdOk, {160, 168, 233, 193}},
