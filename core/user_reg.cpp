@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/ascii_case.h"
+#include "core/utf16.h"
 #include "core/utf8_text.h"
 
 // Reads the file the way wineserver loads it, quirks included, so the answer is what a program
@@ -31,7 +32,6 @@ constexpr std::uint32_t kRegMultiSz = 7;
 // whatever the file holds.
 constexpr std::size_t kMaxValueBytes = std::size_t{1} << 20;
 
-constexpr char32_t kReplacementChar = 0xFFFD;
 constexpr char32_t kMaxCodePoint = 0x10FFFF;
 
 // ---------------------------------------------------------------------------------------------
@@ -166,14 +166,6 @@ private:
 // ---------------------------------------------------------------------------------------------
 // UTF-16 and UTF-8
 
-bool IsHighSurrogate(char16_t unit) {
-    return unit >= 0xD800 && unit <= 0xDBFF;
-}
-
-bool IsLowSurrogate(char16_t unit) {
-    return unit >= 0xDC00 && unit <= 0xDFFF;
-}
-
 void AppendUtf16(char32_t codePoint, std::u16string& units) {
     if (codePoint <= 0xFFFF) {
         units.push_back(static_cast<char16_t>(codePoint));
@@ -182,25 +174,6 @@ void AppendUtf16(char32_t codePoint, std::u16string& units) {
     const char32_t offset = codePoint - 0x10000;
     units.push_back(static_cast<char16_t>(0xD800 | (offset >> 10)));
     units.push_back(static_cast<char16_t>(0xDC00 | (offset & 0x3FF)));
-}
-
-// UTF-8 for UTF-16 code units; a surrogate without its partner becomes U+FFFD.
-std::string Utf16ToUtf8(std::u16string_view units) {
-    std::string out;
-    out.reserve(units.size());
-    for (std::size_t i = 0; i < units.size(); ++i) {
-        const char16_t unit = units[i];
-        if (IsHighSurrogate(unit) && i + 1 < units.size() && IsLowSurrogate(units[i + 1])) {
-            const char32_t high = unit - 0xD800U;
-            const char32_t low = units[++i] - 0xDC00U;
-            out += Utf8Encoded(0x10000 + (high << 10) + low);
-        } else if (IsHighSurrogate(unit) || IsLowSurrogate(unit)) {
-            out += Utf8Encoded(kReplacementChar);
-        } else {
-            out += Utf8Encoded(unit);
-        }
-    }
-    return out;
 }
 
 // UTF-16LE bytes as code units; an odd last byte is no code unit and is dropped.
@@ -355,7 +328,7 @@ std::optional<std::u16string> ReadEscapedString(std::string_view& in, char endCh
 
 // UTF-8 for string data, cut at its first NUL.
 std::string TextOfUnits(std::u16string_view units) {
-    return Utf16ToUtf8(units.substr(0, units.find(u'\0')));
+    return Utf16ToUtf8(units.substr(0, units.find(u'\0')), LoneSurrogates::kReplaced);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -443,7 +416,7 @@ std::optional<KeyPath> ReadSectionKey(std::string_view afterBracket) {
     if (name->front() == u'\\') {
         return std::nullopt;
     }
-    return FoldedComponents(Utf16ToUtf8(*name));
+    return FoldedComponents(Utf16ToUtf8(*name, LoneSurrogates::kReplaced));
 }
 
 // ---------------------------------------------------------------------------------------------

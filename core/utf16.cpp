@@ -10,53 +10,6 @@ namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
 
-bool IsContinuation(unsigned char byte) {
-    return (byte & 0xC0U) == 0x80U;
-}
-
-// The code point that starts at text[i], and how many bytes it takes; a byte that starts no
-// well-formed sequence is U+FFFD on its own. Surrogates (ED A0 80 to ED BF BF) are let through.
-char32_t DecodeAt(std::string_view text, std::size_t i, std::size_t& used) {
-    const auto lead = static_cast<unsigned char>(text[i]);
-    used = 1;
-    std::size_t length = 0;
-    char32_t code = 0;
-    char32_t lowest = 0;
-    if (lead < 0x80U) {
-        return lead;
-    }
-    if (lead >= 0xC2U && lead <= 0xDFU) {
-        length = 2;
-        code = lead & 0x1FU;
-        lowest = 0x80;
-    } else if (lead >= 0xE0U && lead <= 0xEFU) {
-        length = 3;
-        code = lead & 0x0FU;
-        lowest = 0x800;
-    } else if (lead >= 0xF0U && lead <= 0xF4U) {
-        length = 4;
-        code = lead & 0x07U;
-        lowest = 0x10000;
-    } else {
-        return kReplacement;
-    }
-    if (text.size() - i < length) {
-        return kReplacement;
-    }
-    for (std::size_t k = 1; k < length; ++k) {
-        const auto byte = static_cast<unsigned char>(text[i + k]);
-        if (!IsContinuation(byte)) {
-            return kReplacement;
-        }
-        code = (code << 6U) | (byte & 0x3FU);
-    }
-    if (code < lowest || code > 0x10FFFF) {
-        return kReplacement;  // overlong, or past Unicode
-    }
-    used = length;
-    return code;
-}
-
 bool IsHighSurrogate(char32_t unit) {
     return unit >= 0xD800 && unit <= 0xDBFF;
 }
@@ -71,9 +24,9 @@ std::u16string Utf8ToUtf16(std::string_view text) {
     std::u16string out;
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size();) {
-        std::size_t used = 0;
-        const char32_t code = DecodeAt(text, i, used);
-        i += used;
+        const Utf8Char c = NextUtf8Char(text, i, EncodedSurrogates::kAllowed);
+        const char32_t code = c.valid ? c.code : kReplacement;
+        i += c.length;
         if (code >= 0x10000) {
             const char32_t offset = code - 0x10000;
             out += static_cast<char16_t>(0xD800U + (offset >> 10U));
@@ -85,7 +38,7 @@ std::u16string Utf8ToUtf16(std::string_view text) {
     return out;
 }
 
-std::string Utf16ToUtf8(std::u16string_view text) {
+std::string Utf16ToUtf8(std::u16string_view text, LoneSurrogates lone) {
     std::string out;
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -94,6 +47,9 @@ std::string Utf16ToUtf8(std::u16string_view text) {
             const char32_t low = text[i + 1];
             out += Utf8Encoded(0x10000U + ((unit - 0xD800U) << 10U) + (low - 0xDC00U));
             ++i;
+        } else if (lone == LoneSurrogates::kReplaced &&
+                   (IsHighSurrogate(unit) || IsLowSurrogate(unit))) {
+            out += Utf8Encoded(kReplacement);
         } else {
             out += Utf8Encoded(unit);  // a lone surrogate too, as its three bytes
         }

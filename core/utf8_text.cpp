@@ -9,7 +9,7 @@ bool IsContinuation(std::string_view text, std::size_t pos) {
 
 }  // namespace
 
-Utf8Char NextUtf8Char(std::string_view text, std::size_t pos) {
+Utf8Char NextUtf8Char(std::string_view text, std::size_t pos, EncodedSurrogates surrogates) {
     const auto lead = static_cast<unsigned char>(text[pos]);
     if (lead < 0x80) {
         return {lead, 1, true};
@@ -38,7 +38,9 @@ Utf8Char NextUtf8Char(std::string_view text, std::size_t pos) {
         }
         code = (code << 6) | (static_cast<unsigned char>(text[pos + i]) & 0x3FU);
     }
-    if (code < smallest || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
+    const bool surrogate = code >= 0xD800 && code <= 0xDFFF;
+    if (code < smallest || code > 0x10FFFF ||
+        (surrogate && surrogates == EncodedSurrogates::kRefused)) {
         return {lead, 1, false};
     }
     return {code, length, true};

@@ -14,9 +14,14 @@ struct Utf8Char {
     bool valid = false;
 };
 
+// Whether a surrogate encoded on its own (ED A0 80 to ED BF BF) counts as a character: not in
+// UTF-8, but in the UTF-8 form of Windows names that hold one (WTF-8).
+enum class EncodedSurrogates { kRefused, kAllowed };
+
 // The character that starts at text[pos] (pos < text.size()), read strictly: no overlong
-// forms, no encoded surrogates, nothing past U+10FFFF.
-Utf8Char NextUtf8Char(std::string_view text, std::size_t pos);
+// forms, nothing past U+10FFFF, and no encoded surrogates unless allowed.
+Utf8Char NextUtf8Char(std::string_view text, std::size_t pos,
+                      EncodedSurrogates surrogates = EncodedSurrogates::kRefused);
 
 bool IsValidUtf8(std::string_view text);
 
