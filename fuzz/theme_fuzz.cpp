@@ -16,6 +16,7 @@
 #include "cli/cli_error.h"
 #include "cli/theme_file.h"
 #include "core/catalogue.h"
+#include "fuzz/line_ends.h"
 
 namespace {
 
@@ -70,17 +71,6 @@ void CheckTheme(const Theme& theme) {
         Check(color.color >= 0 && color.color <= 0xFFFFFF, "a colour is 24 bits");
         Check(color.line >= 1 && color.position == i, "each colour knows its place");
     }
-}
-
-std::string ToCrlf(std::string_view text) {
-    std::string out;
-    for (const char c : text) {
-        if (c == '\n') {
-            out.push_back('\r');
-        }
-        out.push_back(c);
-    }
-    return out;
 }
 
 // UTF-16LE with its byte-order mark for well-formed UTF-8; nullopt for anything else.

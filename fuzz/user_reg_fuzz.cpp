@@ -11,6 +11,7 @@
 
 #include "core/user_reg.h"
 #include "core/utf8_text.h"
+#include "fuzz/line_ends.h"
 
 namespace {
 
@@ -79,17 +80,6 @@ std::string UpperAscii(std::string_view text) {
         if (c >= 'a' && c <= 'z') {
             c = static_cast<char>(c - 'a' + 'A');
         }
-    }
-    return out;
-}
-
-std::string ToCrlf(std::string_view text) {
-    std::string out;
-    for (const char c : text) {
-        if (c == '\n') {
-            out.push_back('\r');
-        }
-        out.push_back(c);
     }
     return out;
 }
