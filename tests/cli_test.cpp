@@ -779,49 +779,11 @@ TEST_F(CliOnInstall, LocatesAndDetectsThroughTheRegistry) {
     EXPECT_EQ(ReadFileBytes(target_).substr(0xC7A4, 3), "\x01\x02\x03");
 }
 
-// Runs huevane-cli (plain arguments only) with standard output on a handle that takes no
-// writes: a file opened for reading.
-ProcessResult CliWithUnwritableOutput(const std::vector<std::string>& args) {
-    const test::TempDir dir;
-    const std::string outPath = dir.File("out.txt");
-    const std::string errPath = dir.File("err.txt");
-    WriteFileBytes(outPath, "");
-    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-    HANDLE out = CreateFileA(outPath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                             &inherit, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    HANDLE err = CreateFileA(errPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                             &inherit, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    std::string commandLine = "\"" + CliPath() + "\"";
-    for (const std::string& arg : args) {
-        commandLine += " \"" + arg + "\"";
-    }
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = out;
-    startup.hStdError = err;
-    PROCESS_INFORMATION info{};
-    ProcessResult result;
-    if (CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
-                       &startup, &info)) {
-        WaitForSingleObject(info.hProcess, INFINITE);
-        DWORD code = 0;
-        GetExitCodeProcess(info.hProcess, &code);
-        result.exitStatus = static_cast<int>(code);
-        CloseHandle(info.hThread);
-        CloseHandle(info.hProcess);
-    }
-    CloseHandle(out);
-    CloseHandle(err);
-    result.out = ReadFileBytes(outPath);
-    result.err = ReadFileBytes(errPath);
-    return result;
-}
-
 TEST_F(CliOnInstall, OutputThatCannotBeWrittenIsAnError) {
     for (const std::vector<std::string>& args :
          {std::vector<std::string>{"versions"}, WithDir({"get", "--build", "3", "--json"})}) {
-        const ProcessResult result = CliWithUnwritableOutput(args);
+        const ProcessResult result =
+            test::RunProcess(CliPath(), args, {}, test::StandardOutput::kReadOnly);
         SCOPED_TRACE(args.back() + ": " + result.err);
         EXPECT_EQ(result.exitStatus, 1);
         EXPECT_EQ(result.err.rfind("huevane-cli: cannot write standard output: ", 0), 0u);

@@ -47,7 +47,8 @@ HANDLE OpenForChild(const std::string& path, DWORD access, DWORD disposition) {
 }  // namespace
 
 ProcessResult RunProcess(const std::string& program, const std::vector<std::string>& args,
-                         const std::vector<std::pair<std::string, std::string>>& env) {
+                         const std::vector<std::pair<std::string, std::string>>& env,
+                         StandardOutput output) {
     TempDir dir;
     const std::string outPath = dir.File("out.txt");
     const std::string errPath = dir.File("err.txt");
@@ -59,7 +60,9 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
         SetEnvironmentVariableA(name.c_str(), value.c_str());
     }
     HANDLE in = OpenForChild("NUL", GENERIC_READ, OPEN_EXISTING);
-    HANDLE out = OpenForChild(outPath, GENERIC_WRITE, CREATE_ALWAYS);
+    HANDLE out = output == StandardOutput::kWritable
+                     ? OpenForChild(outPath, GENERIC_WRITE, CREATE_ALWAYS)
+                     : OpenForChild(outPath, GENERIC_READ, CREATE_ALWAYS);
     HANDLE err = OpenForChild(errPath, GENERIC_WRITE, CREATE_ALWAYS);
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
@@ -99,14 +102,17 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
 #else
 
 ProcessResult RunProcess(const std::string& program, const std::vector<std::string>& args,
-                         const std::vector<std::pair<std::string, std::string>>& env) {
+                         const std::vector<std::pair<std::string, std::string>>& env,
+                         StandardOutput output) {
     TempDir dir;
     const std::string outPath = dir.File("out.txt");
     const std::string errPath = dir.File("err.txt");
     const pid_t child = fork();
     if (child == 0) {
         const int in = open("/dev/null", O_RDONLY);
-        const int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        const int out = output == StandardOutput::kWritable
+                            ? open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600)
+                            : open(outPath.c_str(), O_RDONLY | O_CREAT, 0600);
         const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
         dup2(in, 0);
         dup2(out, 1);
