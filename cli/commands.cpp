@@ -16,7 +16,6 @@
 #include "cli/standard_input.h"
 #include "cli/theme_file.h"
 #include "core/apply_command.h"
-#include "core/ascii_case.h"
 #include "core/catalogue.h"
 #include "core/clipped_text.h"
 #include "core/color_text.h"
@@ -72,18 +71,14 @@ Detection DetectVersion(const ClientLocation& location, FileSystem& fs) {
     std::string executable = location.executable;
     if (executable.empty() && location.source == "--dir") {
         // The client's executable beside buddyui.ocm, its name in any letter case.
-        std::vector<std::string> names;
+        std::optional<std::string> named;
         try {
-            names = fs.ListDirectory(location.installDir);
+            named = FindEntryIgnoringCase(fs, location.installDir, kClientExecutableName);
         } catch (const RunError& e) {
             return {std::nullopt, "",
                     "cannot list " + Clipped(location.installDir) + ": " + Reason(e)};
         }
-        std::sort(names.begin(), names.end());
-        const auto named = std::find_if(names.begin(), names.end(), [](const std::string& name) {
-            return EqualsIgnoringCase(name, kClientExecutableName);
-        });
-        if (named == names.end()) {
+        if (!named) {
             return {
                 std::nullopt, "",
                 "no " + std::string(kClientExecutableName) + " in " + Clipped(location.installDir)};
