@@ -54,7 +54,7 @@ const std::array<ControlSpec, 11> kControls = {{
 constexpr std::array<int, 3> kHeadings = {kIdHeadingVersion, kIdHeadingProperty, kIdHeadingColor};
 
 bool IsHeading(int id) {
-    return id == kIdHeadingVersion || id == kIdHeadingProperty || id == kIdHeadingColor;
+    return std::find(kHeadings.begin(), kHeadings.end(), id) != kHeadings.end();
 }
 
 // A drop-down list's closed height follows its selection field; size the field so the closed
