@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "cli/cli_error.h"
-#include "core/clipped_text.h"
+#include "cli/formats/clipped_text.h"
 
 namespace huevane::cli {
 namespace {

@@ -7,22 +7,22 @@
 
 #include "cli/arguments.h"
 #include "cli/cli_error.h"
-#include "cli/client_location.h"
+#include "cli/location/client_location.h"
 #include "cli/file_error_text.h"
 #include "cli/help_text.h"
-#include "cli/json.h"
-#include "cli/json_writer.h"
-#include "cli/list_lookup.h"
+#include "cli/formats/json.h"
+#include "cli/formats/json_writer.h"
+#include "cli/formats/list_lookup.h"
 #include "cli/standard_input.h"
-#include "cli/theme_file.h"
+#include "cli/formats/theme_file.h"
 #include "core/apply_command.h"
 #include "core/catalogue.h"
-#include "core/clipped_text.h"
-#include "core/color_text.h"
+#include "cli/formats/clipped_text.h"
+#include "cli/formats/color_text.h"
 #include "core/encoders.h"
 #include "core/file_ops.h"
 #include "core/patch_writer.h"
-#include "core/pe_version.h"
+#include "cli/formats/pe_version.h"
 #include "core/run_error.h"
 #include "huevane_version.h"
 
@@ -451,14 +451,11 @@ int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream&
         }
         Session(parsed, in, out, err, fs).Run();
         return 0;
-    } catch (const CliError& e) {
+    } catch (const RunError& e) {
         // Escaped once more, so that no message can ever span lines or reach the terminal raw.
-        err << "huevane-cli: " << Escaped(e.what());
-        if (e.exitStatus() == kExitUsage) {
-            err << " (try --help)";
-        }
-        err << "\n";
-        return e.exitStatus();
+        const bool usage = e.cause() == ErrorCause::kUsage;
+        err << "huevane-cli: " << Escaped(e.what()) << (usage ? " (try --help)" : "") << "\n";
+        return usage ? kExitUsage : kExitError;
     } catch (const std::exception& e) {
         err << "huevane-cli: " << Escaped(e.what()) << "\n";
         return kExitError;

@@ -9,7 +9,9 @@ std::string Reason(const RunError& e) {
         case ErrorCause::kLinkTooLong:
             return "a symbolic link leads to a path too long to follow; the link is left as it is";
         case ErrorCause::kSystem:
-            return e.systemText();
+        case ErrorCause::kDescribed:
+        case ErrorCause::kUsage:
+            return e.text();
         case ErrorCause::kNumber:
             break;
     }

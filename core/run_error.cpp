@@ -3,8 +3,8 @@
 namespace huevane {
 
 const char* RunError::what() const noexcept {
-    if (systemText_ && !systemText_->empty()) {
-        return systemText_->c_str();
+    if (text_ && !text_->empty()) {
+        return text_->c_str();
     }
     switch (number_) {
         case ErrorNumber::kInvalidArgument:

@@ -11,7 +11,7 @@
 #include <string_view>
 
 #include "core/memory_file.h"
-#include "core/pe_version.h"
+#include "cli/formats/pe_version.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Feeds arbitrary bytes to the theme reader of set --from. Besides what the sanitizers catch:
-// the only way to refuse is a CliError; a theme read has valid colours, each property once; and
-// the same text with CRLF line ends, with a UTF-8 byte-order mark, or as UTF-16LE with its mark
-// reads the same.
+// the only way to refuse is a RunError that describes why; a theme read has valid colours, each
+// property once; and the same text with CRLF line ends, with a UTF-8 byte-order mark, or as
+// UTF-16LE with its mark reads the same.
 
 #include <cstddef>
 #include <cstdint>
@@ -13,14 +13,14 @@
 #include <string_view>
 #include <variant>
 
-#include "cli/cli_error.h"
-#include "cli/theme_file.h"
+#include "core/run_error.h"
+#include "cli/formats/theme_file.h"
 #include "core/catalogue.h"
 #include "fuzz/line_ends.h"
 
 namespace {
 
-using huevane::cli::CliError;
+using huevane::RunError;
 using huevane::cli::ReadThemeFile;
 using huevane::cli::Theme;
 using huevane::cli::ThemeColor;
@@ -38,8 +38,9 @@ using Outcome = std::variant<Theme, std::string>;
 Outcome Read(std::string_view bytes) {
     try {
         return ReadThemeFile("theme.json", bytes);
-    } catch (const CliError& e) {
-        Check(e.exitStatus() == huevane::cli::kExitError, "a bad theme is an error, not a usage");
+    } catch (const RunError& e) {
+        Check(e.cause() == huevane::ErrorCause::kDescribed,
+              "a bad theme is described, not a usage error");
         return std::string(e.what());
     }
 }

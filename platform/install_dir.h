@@ -27,11 +27,6 @@ inline constexpr std::string_view kClientKeyPath =
 // Forward slashes do not separate.
 std::string CutToDirectory(std::string_view path);
 
-// A Windows path spelled as Windows reads it: "/" becomes "\\", "." components go, and ".."
-// takes away the component before it but stops at the drive's root ("C:\\..\\x" is "C:\\x").
-// Paths not on a drive letter only have their slashes turned.
-std::string NormalizeWindowsPath(std::string_view path);
-
 // The client's install directory without a trailing backslash, read from the current user's
 // registry; "Not Found" when the registry holds no path.
 std::string LookupInstallDir(RegistryApi& api);

@@ -10,7 +10,8 @@
 #include <vector>
 
 #include "cli/commands.h"
-#include "core/pe_version.h"
+#include "cli/location/windows_path.h"
+#include "cli/formats/pe_version.h"
 #include "platform/native_file_system.h"
 #include "tests/faulty_file_system.h"
 #include "huevane_version.h"
@@ -594,6 +595,26 @@ TEST_F(CliOnWinePrefix, UnreadableUserRegIsNotAMissingOne) {
     EXPECT_TRUE(Contains(result.err, "cannot read " + prefix_ + "/user.reg: permission denied"))
         << result.err;
 }
+
+struct WindowsPathCase {
+    std::string path;
+    std::string expected;
+};
+
+class NormalizeWindowsPathTest : public ::testing::TestWithParam<WindowsPathCase> {};
+
+TEST_P(NormalizeWindowsPathTest, StaysOnTheDriveAsWineReadsIt) {
+    EXPECT_EQ(cli::NormalizeWindowsPath(GetParam().path), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Paths, NormalizeWindowsPathTest,
+    ::testing::Values(
+        WindowsPathCase{"C:\\..\\..\\victim\\aim.exe", "C:\\victim\\aim.exe"},
+        WindowsPathCase{"C:/Program Files/AIM/aim.exe", "C:\\Program Files\\AIM\\aim.exe"},
+        WindowsPathCase{"c:\\a\\.\\b\\..\\..\\..\\AIM\\\\aim.exe", "c:\\AIM\\aim.exe"},
+        WindowsPathCase{"C:\\..", "C:\\"},
+        WindowsPathCase{"\\\\server/share", "\\\\server\\share"}));
 
 TEST_F(CliOnWinePrefix, DotDotStopsAtTheDriveRootAndSlashesSeparate) {
     const std::string victim = root_.MakeSubdir("victim");  // <prefix>/../victim

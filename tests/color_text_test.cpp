@@ -1,4 +1,4 @@
-#include "core/color_text.h"
+#include "cli/formats/color_text.h"
 
 #include <gtest/gtest.h>
 

@@ -322,19 +322,6 @@ INSTANTIATE_TEST_SUITE_P(
                       CutCase{"C:/AIM/aim.exe", "C:/AIM/aim.exe"},
                       CutCase{"C:\\AIM/x\\y/aim.exe", "C:\\AIM/x"}));
 
-class NormalizeWindowsPathTest : public ::testing::TestWithParam<CutCase> {};
-
-TEST_P(NormalizeWindowsPathTest, StaysOnTheDriveAsWineReadsIt) {
-    EXPECT_EQ(platform::NormalizeWindowsPath(GetParam().path), GetParam().expected);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Paths, NormalizeWindowsPathTest,
-    ::testing::Values(CutCase{"C:\\..\\..\\victim\\aim.exe", "C:\\victim\\aim.exe"},
-                      CutCase{"C:/Program Files/AIM/aim.exe", "C:\\Program Files\\AIM\\aim.exe"},
-                      CutCase{"c:\\a\\.\\b\\..\\..\\..\\AIM\\\\aim.exe", "c:\\AIM\\aim.exe"},
-                      CutCase{"C:\\..", "C:\\"}, CutCase{"\\\\server/share", "\\\\server\\share"}));
-
 // --- The whole start-up lookup ---
 
 TEST(LookupInstallDir, ReadsTheClientPathOfTheCurrentUserAndCutsIt) {

@@ -1,4 +1,4 @@
-#include "core/user_reg.h"
+#include "cli/formats/user_reg.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "cli/json.h"
+#include "cli/formats/json.h"
 
 #include <array>
 #include <cstdio>

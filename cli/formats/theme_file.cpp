@@ -1,15 +1,15 @@
-#include "cli/theme_file.h"
+#include "cli/formats/theme_file.h"
 
 #include <algorithm>
 #include <optional>
 #include <set>
 
-#include "cli/cli_error.h"
-#include "cli/json.h"
-#include "cli/list_lookup.h"
+#include "core/run_error.h"
+#include "cli/formats/json.h"
+#include "cli/formats/list_lookup.h"
 #include "core/catalogue.h"
-#include "core/clipped_text.h"
-#include "core/color_text.h"
+#include "cli/formats/clipped_text.h"
+#include "cli/formats/color_text.h"
 #include "core/utf8_text.h"
 
 namespace huevane::cli {
@@ -74,8 +74,9 @@ std::string ThemeText(const std::string& fileName, std::string_view bytes) {
         std::optional<std::string> decoded =
             Utf16ToUtf8(bytes.substr(2), bytes.front() == '\xFE', badLine);
         if (!decoded) {
-            Fail(Clipped(fileName) + ":" + std::to_string(badLine) +
-                 ": not UTF-16 text, although it starts as UTF-16; nothing was written");
+            throw RunError::Described(
+                Clipped(fileName) + ":" + std::to_string(badLine) +
+                ": not UTF-16 text, although it starts as UTF-16; nothing was written");
         }
         text = std::move(*decoded);
     } else {
@@ -85,8 +86,9 @@ std::string ThemeText(const std::string& fileName, std::string_view bytes) {
         text = bytes;
     }
     if (const std::size_t bad = FirstNonUtf8(text); bad != std::string::npos) {
-        Fail(Clipped(fileName) + ":" + std::to_string(LineAt(text, bad)) +
-             ": not UTF-8 text (save the theme as UTF-8 or UTF-16); nothing was written");
+        throw RunError::Described(
+            Clipped(fileName) + ":" + std::to_string(LineAt(text, bad)) +
+            ": not UTF-8 text (save the theme as UTF-8 or UTF-16); nothing was written");
     }
     return text;
 }
@@ -102,7 +104,8 @@ public:
         try {
             document = ParseJson(text);
         } catch (const JsonSyntaxError& e) {
-            Fail(Clipped(fileName_) + ":" + std::to_string(e.line()) + ": not JSON: " + e.what());
+            throw RunError::Described(Clipped(fileName_) + ":" + std::to_string(e.line()) +
+                                      ": not JSON: " + e.what());
         }
         Expect(document, JsonValue::Kind::kObject, "the file", "an object");
         RefuseDuplicates(document, "");
@@ -145,8 +148,8 @@ public:
     [[noreturn]] void Mistake(const JsonValue& value, const std::string& field,
                               const std::string& what) const {
         // field holds the file's own key names: shown escaped and clipped like any outside text.
-        Fail(Clipped(fileName_) + ":" + std::to_string(value.line) + ": " + Clipped(field) + ": " +
-             what + "; nothing was written");
+        throw RunError::Described(Clipped(fileName_) + ":" + std::to_string(value.line) + ": " +
+                                  Clipped(field) + ": " + what + "; nothing was written");
     }
 
 private:
@@ -255,10 +258,11 @@ void RefuseMissingProperties(const std::string& fileName, const Theme& theme,
                              std::int16_t version) {
     for (const ThemeColor& color : theme.colors) {
         if (!IsAvailable(version, color.property)) {
-            Fail(Clipped(fileName) + ":" + std::to_string(color.line) + ": properties[" +
-                 std::to_string(color.position) + "]: \"" +
-                 std::string(PropertyText(color.property)) + "\" does not exist in build " +
-                 std::string(VersionText(version)) + "; nothing was written");
+            throw RunError::Described(Clipped(fileName) + ":" + std::to_string(color.line) +
+                                      ": properties[" + std::to_string(color.position) + "]: \"" +
+                                      std::string(PropertyText(color.property)) +
+                                      "\" does not exist in build " +
+                                      std::string(VersionText(version)) + "; nothing was written");
         }
     }
 }

@@ -1,9 +1,10 @@
 #pragma once
 
-#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "core/run_error.h"
 
 namespace huevane::cli {
 
@@ -27,10 +28,10 @@ struct JsonMember {
 };
 
 // Why a text is not JSON, and on which line.
-class JsonSyntaxError : public std::runtime_error {
+class JsonSyntaxError : public RunError {
 public:
     JsonSyntaxError(int line, const std::string& message)
-        : std::runtime_error(message), line_(line) {}
+        : RunError(Described(message)), line_(line) {}
     int line() const { return line_; }
 
 private:

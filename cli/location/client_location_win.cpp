@@ -1,5 +1,6 @@
 #include "cli/cli_error.h"
-#include "cli/client_location.h"
+#include "cli/location/client_location.h"
+#include "cli/location/windows_path.h"
 #include "platform/install_dir.h"
 #include "platform/registry.h"
 
@@ -20,7 +21,7 @@ ClientLocation LocateClient(const std::optional<std::string>& dir,
         Fail("the client is not registered: no default value in HKEY_CURRENT_USER\\" +
              std::string(platform::kClientKeyPath));
     }
-    const std::string registered = platform::NormalizeWindowsPath(executable);
+    const std::string registered = NormalizeWindowsPath(executable);
     return {platform::CutToDirectory(registered), registered,
             "registry: HKEY_CURRENT_USER\\" + std::string(platform::kClientKeyPath)};
 }

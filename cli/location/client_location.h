@@ -15,7 +15,7 @@ struct ClientLocation {
 };
 
 // The install directory from --dir, else from the registry (Windows) or from the Wine prefix's
-// user.reg (elsewhere). Raises CliError naming what is missing.
+// user.reg (elsewhere). Raises RunError naming what is missing.
 ClientLocation LocateClient(const std::optional<std::string>& dir,
                             const std::optional<std::string>& prefix, FileSystem& fs);
 

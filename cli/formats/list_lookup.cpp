@@ -1,4 +1,4 @@
-#include "cli/list_lookup.h"
+#include "cli/formats/list_lookup.h"
 
 #include <algorithm>
 #include <array>

@@ -4,11 +4,11 @@
 #include <system_error>
 
 #include "core/ascii_case.h"
-#include "core/clipped_text.h"
-#include "platform/install_dir.h"
-#include "platform/wine_prefix.h"
+#include "cli/formats/clipped_text.h"
+#include "cli/location/windows_path.h"
+#include "cli/location/wine_prefix.h"
 
-namespace huevane::platform {
+namespace huevane::cli {
 namespace {
 
 namespace fs = std::filesystem;
@@ -79,4 +79,4 @@ HostPath MapWindowsPath(const std::string& prefix, std::string_view registeredPa
     return {host.string(), ""};
 }
 
-}  // namespace huevane::platform
+}  // namespace huevane::cli

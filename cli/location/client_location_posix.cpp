@@ -1,12 +1,13 @@
 #include <filesystem>
 
 #include "cli/cli_error.h"
-#include "cli/client_location.h"
-#include "core/clipped_text.h"
+#include "cli/location/client_location.h"
+#include "cli/formats/clipped_text.h"
 #include "core/run_error.h"
-#include "core/user_reg.h"
+#include "cli/formats/user_reg.h"
+#include "cli/location/windows_path.h"
 #include "platform/install_dir.h"
-#include "platform/wine_prefix.h"
+#include "cli/location/wine_prefix.h"
 
 namespace huevane::cli {
 namespace {
@@ -38,9 +39,9 @@ ClientLocation LocateClient(const std::optional<std::string>& dir,
     if (dir) {
         return {*dir, "", "--dir"};
     }
-    platform::HostPath prefix{prefixOption.value_or(""), ""};
+    HostPath prefix{prefixOption.value_or(""), ""};
     if (!prefixOption) {
-        prefix = platform::DefaultWinePrefix();
+        prefix = DefaultWinePrefix();
         if (!prefix.error.empty()) {
             Fail(prefix.error);
         }
@@ -68,13 +69,13 @@ ClientLocation LocateClient(const std::optional<std::string>& dir,
         Fail("the registered client path in " + userReg + " is not text");
     }
     // Wine's spelling: "/" separates as "\\" does, and ".." stops at the drive's root.
-    const std::string registered = platform::NormalizeWindowsPath(found.text);
+    const std::string registered = NormalizeWindowsPath(found.text);
     const std::string windowsDir = platform::CutToDirectory(registered);
-    const platform::HostPath installDir = platform::MapWindowsPath(prefix.path, windowsDir);
+    const HostPath installDir = MapWindowsPath(prefix.path, windowsDir);
     if (!installDir.error.empty()) {
         Fail(installDir.error);
     }
-    const platform::HostPath executable = platform::MapWindowsPath(prefix.path, registered);
+    const HostPath executable = MapWindowsPath(prefix.path, registered);
     return {installDir.path, executable.error.empty() ? executable.path : "",
             userReg + ": " + Clipped(found.text)};
 }

@@ -1,4 +1,4 @@
-#include "core/clipped_text.h"
+#include "cli/formats/clipped_text.h"
 
 #include <array>
 #include <cstdio>

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-namespace huevane::platform {
+namespace huevane::cli {
 
 // A host path, or the reason there is none.
 struct HostPath {
@@ -21,4 +21,4 @@ HostPath DefaultWinePrefix();
 // drive.
 HostPath MapWindowsPath(const std::string& prefix, std::string_view registeredPath);
 
-}  // namespace huevane::platform
+}  // namespace huevane::cli

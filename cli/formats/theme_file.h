@@ -30,12 +30,12 @@ struct Theme {
 };
 
 // Reads a theme file's bytes: UTF-8 (with or without a byte-order mark), or UTF-16 with its
-// byte-order mark. Any mistake ends huevane-cli (CliError) with the file, line and field named.
+// byte-order mark. Any mistake ends huevane-cli (RunError) with the file, line and field named.
 // The file names properties and colours; which build it was saved on does not limit where it
 // applies.
 Theme ReadThemeFile(const std::string& fileName, std::string_view bytes);
 
-// Refuses (CliError) a theme that names a property the given build lacks, naming it.
+// Refuses (RunError) a theme that names a property the given build lacks, naming it.
 void RefuseMissingProperties(const std::string& fileName, const Theme& theme, std::int16_t version);
 
 }  // namespace huevane::cli

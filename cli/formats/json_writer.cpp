@@ -1,4 +1,4 @@
-#include "cli/json_writer.h"
+#include "cli/formats/json_writer.h"
 
 #include <array>
 #include <cstdio>
