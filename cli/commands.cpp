@@ -60,14 +60,14 @@ std::int16_t ParseProperty(std::string_view text) {
 // The name of the client's executable, which its installer puts beside buddyui.ocm.
 constexpr std::string_view kClientExecutableName = "aim.exe";
 
-// The client's version list entry, read from its executable, or why it cannot be told.
-struct Detection {
-    std::optional<std::int16_t> version;
-    std::string build;
-    std::string problem;
+// The client's build, read from its executable, with its version list entry.
+struct DetectedBuild {
+    std::int16_t version;
+    std::string build;  // such as 5.1.3020
 };
 
-Detection DetectVersion(const ClientLocation& location, FileSystem& fs) {
+// Raises RunError saying why the build cannot be told.
+DetectedBuild DetectVersion(const ClientLocation& location, FileSystem& fs) {
     std::string executable = location.executable;
     if (executable.empty() && location.source == "--dir") {
         // The client's executable beside buddyui.ocm, its name in any letter case.
@@ -75,36 +75,34 @@ Detection DetectVersion(const ClientLocation& location, FileSystem& fs) {
         try {
             named = FindEntryIgnoringCase(fs, location.installDir, kClientExecutableName);
         } catch (const RunError& e) {
-            return {std::nullopt, "",
-                    "cannot list " + Clipped(location.installDir) + ": " + Reason(e)};
+            Fail("cannot list " + Clipped(location.installDir) + ": " + Reason(e));
         }
         if (!named) {
-            return {
-                std::nullopt, "",
-                "no " + std::string(kClientExecutableName) + " in " + Clipped(location.installDir)};
+            Fail("no " + std::string(kClientExecutableName) + " in " +
+                 Clipped(location.installDir));
         }
         executable = fs.JoinPath(location.installDir, *named);
     }
     if (executable.empty()) {
-        return {std::nullopt, "", "the client's executable is not known (not found)"};
+        Fail("the client's executable is not known (not found)");
     }
     std::optional<pe::FileVersion> version;
     try {
         const std::unique_ptr<ReadableFile> file = fs.OpenRead(executable);
         version = pe::ReadFileVersion(*file);
     } catch (const RunError& e) {
-        return {std::nullopt, "", "cannot read " + Clipped(executable) + ": " + Reason(e)};
+        Fail("cannot read " + Clipped(executable) + ": " + Reason(e));
     }
     if (!version) {
-        return {std::nullopt, "", "no version resource in " + Clipped(executable)};
+        Fail("no version resource in " + Clipped(executable));
     }
     const std::string build = BuildText(version->major, version->minor, version->build);
     const std::optional<std::int16_t> index =
         VersionForBuild(version->major, version->minor, version->build);
     if (!index) {
-        return {std::nullopt, build, "build " + build + " is in none of the known version ranges"};
+        Fail("build " + build + " is in none of the known version ranges");
     }
-    return {index, build, ""};
+    return {*index, build};
 }
 
 class Session {
@@ -186,41 +184,47 @@ private:
     }
 
     void Detect() {
-        const Detection detection = DetectVersion(Location(), fs_);
-        if (!detection.version) {
-            Fail(detection.problem);
-        }
+        const DetectedBuild detected = DetectVersion(Location(), fs_);
         if (args_.json) {
-            out_ << "{\"file_version\": " << JsonQuote(detection.build)
-                 << ", \"build\": " << BuildJson(*detection.version) << "}\n";
+            out_ << "{\"file_version\": " << JsonQuote(detected.build)
+                 << ", \"build\": " << BuildJson(detected.version) << "}\n";
             return;
         }
-        out_ << "build " << detection.build << ": version " << *detection.version << " \""
-             << VersionText(*detection.version) << "\"\n";
+        out_ << "build " << detected.build << ": version " << detected.version << " \""
+             << VersionText(detected.version) << "\"\n";
     }
 
     // --build when given (checked against the detected build unless --force), else the
     // detected build, else (for set --from) the build that the theme file names.
     std::int16_t Version(bool writing, std::optional<std::int16_t> fallback = std::nullopt) {
         if (!args_.build) {
-            const Detection detection = DetectVersion(Location(), fs_);
-            if (detection.version) {
-                return *detection.version;
+            const ClientLocation& location = Location();
+            try {
+                return DetectVersion(location, fs_).version;
+            } catch (const RunError& e) {
+                if (fallback) {
+                    return *fallback;
+                }
+                Fail("cannot tell the client's build (" + std::string(e.what()) +
+                     "); give --build");
             }
-            if (fallback) {
-                return *fallback;
-            }
-            Fail("cannot tell the client's build (" + detection.problem + "); give --build");
         }
         const std::int16_t version = ParseBuild(*args_.build);
-        if (!args_.force) {
-            const Detection detection = DetectVersion(Location(), fs_);
-            if (detection.version && *detection.version != version) {
-                Fail("--build " + Clipped(*args_.build) + " (" + std::string(VersionText(version)) +
-                     ") disagrees with the client's build " + detection.build + " (" +
-                     std::string(VersionText(*detection.version)) + "); add --force to " +
-                     (writing ? "write" : "read") + " anyway");
-            }
+        if (args_.force) {
+            return version;
+        }
+        const ClientLocation& location = Location();
+        std::optional<DetectedBuild> detected;
+        try {
+            detected = DetectVersion(location, fs_);
+        } catch (const RunError&) {
+            return version;  // nothing to disagree with
+        }
+        if (detected->version != version) {
+            Fail("--build " + Clipped(*args_.build) + " (" + std::string(VersionText(version)) +
+                 ") disagrees with the client's build " + detected->build + " (" +
+                 std::string(VersionText(detected->version)) + "); add --force to " +
+                 (writing ? "write" : "read") + " anyway");
         }
         return version;
     }

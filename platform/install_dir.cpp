@@ -7,14 +7,14 @@
 #include <optional>
 #include <utility>
 
-namespace huevane::modColors {
+namespace huevane::platform {
 namespace {
 
 constexpr std::uint32_t kRegDword = 4;
 constexpr std::size_t kReceiveBufferSize = 2048;  // characters, the terminating zero with them
 constexpr std::size_t kMinDwordDigits = 3;
 
-using ReceiveBuffer = std::array<char, kReceiveBufferSize * platform::kUtf8BytesPerCharacter>;
+using ReceiveBuffer = std::array<char, kReceiveBufferSize * kUtf8BytesPerCharacter>;
 
 std::string DwordText(const ReceiveBuffer& buffer) {
     std::uint32_t number = 0;
@@ -45,7 +45,7 @@ std::string DataText(const ReceiveBuffer& buffer, std::uint32_t length) {
 }
 
 // The value's data as text, or nothing when the query fails.
-std::optional<std::string> QueryText(platform::RegistryApi& api, platform::RegistryHandle handle,
+std::optional<std::string> QueryText(RegistryApi& api, RegistryHandle handle,
                                      const std::string& valueName) {
     ReceiveBuffer buffer;
     buffer.fill(' ');
@@ -61,19 +61,18 @@ std::optional<std::string> QueryText(platform::RegistryApi& api, platform::Regis
 
 // Each registry step runs on its own: one that throws is skipped and the next still runs, so
 // an opened key is always closed and the caller never sees an exception.
-std::string GetRegString(platform::RegistryApi& api, std::uint32_t root, const std::string& keyPath,
-                         const std::string& valueName) noexcept {
-    platform::RegistryHandle handle = platform::kEmptyHandle;
+std::optional<std::string> ReadRegistryText(RegistryApi& api, std::uint32_t root,
+                                            const std::string& keyPath,
+                                            const std::string& valueName) noexcept {
+    RegistryHandle handle = kEmptyHandle;
     try {
         api.OpenKey(root, keyPath, handle);  // a failed open shows up as a failed query
     } catch (...) {
     }
 
-    std::string text = "Not Found";
+    std::optional<std::string> text;
     try {
-        if (std::optional<std::string> value = QueryText(api, handle, valueName)) {
-            text = std::move(*value);
-        }
+        text = QueryText(api, handle, valueName);
     } catch (...) {
     }
 
@@ -83,10 +82,6 @@ std::string GetRegString(platform::RegistryApi& api, std::uint32_t root, const s
     }
     return text;
 }
-
-}  // namespace huevane::modColors
-
-namespace huevane::platform {
 
 std::string CutToDirectory(std::string_view path) {
     const std::size_t lastBackslash = path.rfind('\\');
@@ -100,3 +95,16 @@ std::string LookupInstallDir(RegistryApi& api) {
 }
 
 }  // namespace huevane::platform
+
+namespace huevane::modColors {
+
+std::string GetRegString(platform::RegistryApi& api, std::uint32_t root, const std::string& keyPath,
+                         const std::string& valueName) noexcept {
+    try {
+        return platform::ReadRegistryText(api, root, keyPath, valueName).value_or("Not Found");
+    } catch (...) {  // only a copy that cannot get memory
+        return "Not Found";
+    }
+}
+
+}  // namespace huevane::modColors

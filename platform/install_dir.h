@@ -1,17 +1,29 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "platform/registry.h"
 
+namespace huevane::platform {
+
+// The value valueName of the key keyPath below root as text, as GetRegString reads it, or
+// nothing when the value cannot be read. Never throws.
+std::optional<std::string> ReadRegistryText(RegistryApi& api, std::uint32_t root,
+                                            const std::string& keyPath,
+                                            const std::string& valueName) noexcept;
+
+}  // namespace huevane::platform
+
 namespace huevane::modColors {
 
 // The value valueName of the key keyPath below root as text: a REG_DWORD as decimal digits, at
 // least three ("007"), any other type as its data without the last byte (a string's terminating
-// zero). "Not Found" when the value cannot be read. Open, query and close are each called once,
-// in that order, and close runs on every path. Never throws.
+// zero). "Not Found" when the value cannot be read, which the window program takes as its install
+// directory. Open, query and close are each called once, in that order, and close runs on every
+// path. Never throws.
 std::string GetRegString(platform::RegistryApi& api, std::uint32_t root, const std::string& keyPath,
                          const std::string& valueName) noexcept;
 

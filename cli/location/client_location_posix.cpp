@@ -39,20 +39,14 @@ ClientLocation LocateClient(const std::optional<std::string>& dir,
     if (dir) {
         return {*dir, "", "--dir"};
     }
-    HostPath prefix{prefixOption.value_or(""), ""};
-    if (!prefixOption) {
-        prefix = DefaultWinePrefix();
-        if (!prefix.error.empty()) {
-            Fail(prefix.error);
-        }
-    }
+    const std::string prefix = prefixOption ? *prefixOption : DefaultWinePrefix();
     std::error_code ec;
-    if (!std::filesystem::is_directory(prefix.path, ec)) {
-        Fail("no Wine prefix at " + Clipped(prefix.path));
+    if (!std::filesystem::is_directory(prefix, ec)) {
+        Fail("no Wine prefix at " + Clipped(prefix));
     }
     const std::string key(platform::kClientKeyPath);
-    const userreg::Lookup found = LookUpInUserReg(fs, prefix.path, key);
-    const std::string userReg = Clipped(prefix.path + "/user.reg");
+    const userreg::Lookup found = LookUpInUserReg(fs, prefix, key);
+    const std::string userReg = Clipped(prefix + "/user.reg");
     switch (found.status) {
         case userreg::LookupStatus::kBadHeader:
             Fail(userReg + " is not a Wine registry file");
@@ -71,13 +65,13 @@ ClientLocation LocateClient(const std::optional<std::string>& dir,
     // Wine's spelling: "/" separates as "\\" does, and ".." stops at the drive's root.
     const std::string registered = NormalizeWindowsPath(found.text);
     const std::string windowsDir = platform::CutToDirectory(registered);
-    const HostPath installDir = MapWindowsPath(prefix.path, windowsDir);
-    if (!installDir.error.empty()) {
-        Fail(installDir.error);
+    const std::string installDir = MapWindowsPath(prefix, windowsDir);
+    std::string executable;  // the directory is enough where the executable cannot be found
+    try {
+        executable = MapWindowsPath(prefix, registered);
+    } catch (const RunError&) {
     }
-    const HostPath executable = MapWindowsPath(prefix.path, registered);
-    return {installDir.path, executable.error.empty() ? executable.path : "",
-            userReg + ": " + Clipped(found.text)};
+    return {installDir, executable, userReg + ": " + Clipped(found.text)};
 }
 
 }  // namespace huevane::cli

@@ -15,13 +15,13 @@ ClientLocation LocateClient(const std::optional<std::string>& dir,
         return {*dir, "", "--dir"};
     }
     const std::unique_ptr<platform::RegistryApi> registry = platform::MakeWindowsRegistry();
-    const std::string executable = modColors::GetRegString(
+    const std::optional<std::string> executable = platform::ReadRegistryText(
         *registry, platform::kCurrentUserRoot, std::string(platform::kClientKeyPath), "");
-    if (executable == "Not Found") {
+    if (!executable) {
         Fail("the client is not registered: no default value in HKEY_CURRENT_USER\\" +
              std::string(platform::kClientKeyPath));
     }
-    const std::string registered = NormalizeWindowsPath(executable);
+    const std::string registered = NormalizeWindowsPath(*executable);
     return {platform::CutToDirectory(registered), registered,
             "registry: HKEY_CURRENT_USER\\" + std::string(platform::kClientKeyPath)};
 }

@@ -5,20 +5,15 @@
 
 namespace huevane::cli {
 
-// A host path, or the reason there is none.
-struct HostPath {
-    std::string path;
-    std::string error;  // empty when path is good
-};
-
-// The Wine prefix to read: $WINEPREFIX when set (it must be absolute), else $HOME/.wine.
-HostPath DefaultWinePrefix();
+// The Wine prefix to read: $WINEPREFIX when set (it must be absolute), else $HOME/.wine. Raises
+// RunError saying why when there is none.
+std::string DefaultWinePrefix();
 
 // The host path of a Windows path ("C:\Program Files\AIM\aim.exe") inside a Wine prefix: the
 // drive through the prefix's dosdevices/<letter>: link, then each component matched without
 // regard to letter case, as Wine does on a case-sensitive file system. Every component must
 // exist. The path is read as Windows reads it (NormalizeWindowsPath): ".." never leaves the
-// drive.
-HostPath MapWindowsPath(const std::string& prefix, std::string_view registeredPath);
+// drive. Raises RunError naming what is missing.
+std::string MapWindowsPath(const std::string& prefix, std::string_view registeredPath);
 
 }  // namespace huevane::cli

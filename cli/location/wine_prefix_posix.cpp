@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "core/ascii_case.h"
+#include "core/run_error.h"
 #include "cli/formats/clipped_text.h"
 #include "cli/location/windows_path.h"
 #include "cli/location/wine_prefix.h"
@@ -31,33 +32,35 @@ std::string FindEntry(const fs::path& dir, std::string_view name) {
 
 }  // namespace
 
-HostPath DefaultWinePrefix() {
+std::string DefaultWinePrefix() {
     if (const char* prefix = std::getenv("WINEPREFIX"); prefix != nullptr && *prefix != '\0') {
         if (*prefix != '/') {
-            return {"", "WINEPREFIX must be an absolute path, not " + Clipped(prefix)};
+            throw RunError::Described("WINEPREFIX must be an absolute path, not " +
+                                      Clipped(prefix));
         }
-        return {prefix, ""};
+        return prefix;
     }
     const char* home = std::getenv("HOME");
     if (home == nullptr || *home == '\0') {
-        return {"", "neither WINEPREFIX nor HOME is set"};
+        throw RunError::Described("neither WINEPREFIX nor HOME is set");
     }
-    return {std::string(home) + "/.wine", ""};
+    return std::string(home) + "/.wine";
 }
 
-HostPath MapWindowsPath(const std::string& prefix, std::string_view registeredPath) {
+std::string MapWindowsPath(const std::string& prefix, std::string_view registeredPath) {
     const std::string normalized = NormalizeWindowsPath(registeredPath);
     const std::string_view windowsPath = normalized;
     const std::string shown = Clipped(registeredPath);
     if (windowsPath.size() < 2 || windowsPath[1] != ':' ||
         !std::isalpha(static_cast<unsigned char>(windowsPath[0]))) {
-        return {"", "not a path on a drive: " + shown};
+        throw RunError::Described("not a path on a drive: " + shown);
     }
     const std::string drive = std::string(1, AsciiLower(windowsPath[0])) + ":";
     fs::path host = fs::path(prefix) / "dosdevices" / drive;
     std::error_code ec;
     if (!fs::is_directory(host, ec)) {
-        return {"", "drive " + drive + " is not mapped in " + Clipped(prefix) + "/dosdevices"};
+        throw RunError::Described("drive " + drive + " is not mapped in " + Clipped(prefix) +
+                                  "/dosdevices");
     }
     std::string_view rest = windowsPath.substr(2);
     while (!rest.empty()) {
@@ -71,12 +74,12 @@ HostPath MapWindowsPath(const std::string& prefix, std::string_view registeredPa
         rest.remove_prefix(end == std::string_view::npos ? rest.size() : end);
         const std::string entry = FindEntry(host, component);
         if (entry.empty()) {
-            return {"", "no such path: " + shown + " (nothing named '" + Clipped(component) +
-                            "' in " + Clipped(host.string()) + ")"};
+            throw RunError::Described("no such path: " + shown + " (nothing named '" +
+                                      Clipped(component) + "' in " + Clipped(host.string()) + ")");
         }
         host /= entry;
     }
-    return {host.string(), ""};
+    return host.string();
 }
 
 }  // namespace huevane::cli
