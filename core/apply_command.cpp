@@ -96,7 +96,7 @@ std::string FailureReason(const ApplyInputs& inputs, ApplyStage stage,
     return stage == ApplyStage::kBackupCopy ? BackupReason(*number) : TargetReason(*number);
 }
 
-ApplyResult RunApplyCommand(const ApplyInputs& inputs, FileSystem& fs, const PatchFunction& patch) {
+ApplyResult RunApplyCommand(const ApplyInputs& inputs, FileSystem& fs) {
     ApplyStage stage = ApplyStage::kChoice;
     try {
         // The backup comes first, so it is made even for a choice that is then refused.
@@ -115,7 +115,7 @@ ApplyResult RunApplyCommand(const ApplyInputs& inputs, FileSystem& fs, const Pat
         stage = ApplyStage::kPatch;
         const std::string strColor = modColors::ColorToStr(inputs.color);
         const std::int32_t lngSpot = modColors::HexToSpot(strOffset);
-        patch(strColor, lngSpot);
+        UpdateBuddyUi(fs, inputs.installDir, strColor, lngSpot);
     } catch (const RunError& error) {
         return Fail(inputs, stage, error.number());
     } catch (const std::exception&) {
@@ -124,12 +124,6 @@ ApplyResult RunApplyCommand(const ApplyInputs& inputs, FileSystem& fs, const Pat
                     std::nullopt);
     }
     return Succeed();
-}
-
-ApplyResult RunApplyCommand(const ApplyInputs& inputs, FileSystem& fs) {
-    return RunApplyCommand(inputs, fs, [&](const std::string& strColor, std::int32_t lngSpot) {
-        UpdateBuddyUi(fs, inputs.installDir, strColor, lngSpot);
-    });
 }
 
 }  // namespace huevane

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -55,14 +54,9 @@ enum class ApplyStage {
 std::string FailureReason(const ApplyInputs& inputs, ApplyStage stage,
                           std::optional<ErrorNumber> number);
 
-// Writes the encoded colour at its offset; receives strColor and lngSpot.
-using PatchFunction = std::function<void(const std::string&, std::int32_t)>;
-
-// Runs one Apply: the optional backup, the availability check, the lookup, the encoders and
-// the patch. Every failure ends in kError; nothing is thrown.
-ApplyResult RunApplyCommand(const ApplyInputs& inputs, FileSystem& fs, const PatchFunction& patch);
-
-// As above, patching buddyui.ocm in inputs.installDir.
+// Runs one Apply, top to bottom: the optional backup, the availability check, the lookup, the
+// encoders and the rewrite of buddyui.ocm in inputs.installDir (UpdateBuddyUi, the writer behind
+// the main window's UpdateBUI). Every failure ends in kError; nothing is thrown.
 ApplyResult RunApplyCommand(const ApplyInputs& inputs, FileSystem& fs);
 
 }  // namespace huevane

@@ -259,21 +259,11 @@ TEST_F(ApplyTest, TargetKeepsTheLetterCaseOfItsName) {
     EXPECT_EQ(ReadFileBytes(Backup()), original);
 }
 
-TEST_F(ApplyTest, PatchesThroughTheGivenWriter) {
-    std::string seenColor;
-    std::int32_t seenSpot = 0;
-    ApplyInputs inputs;
-    inputs.version = 6;
-    inputs.property = 5;
-    inputs.color = 0x00123456;
-    const ApplyResult result =
-        RunApplyCommand(inputs, *fs_, [&](const std::string& strColor, std::int32_t lngSpot) {
-            seenColor = strColor;
-            seenSpot = lngSpot;
-        });
-    EXPECT_EQ(result.outcome, ApplyOutcome::kSuccess);
-    EXPECT_EQ(seenColor, "\x56\x34\x12");
-    EXPECT_EQ(seenSpot, 0x5DF9 + 1);
+TEST_F(ApplyTest, WritesTheEncodedColourAtTheEncodedSpot) {
+    WriteFileBytes(Target(), test::SyntheticImage(kImageSize));
+    EXPECT_EQ(Apply(6, 5, 0x00123456).outcome, ApplyOutcome::kSuccess);
+    // 0x5DF9 is the offset text; HexToSpot makes it the 1-based spot 0x5DF9 + 1.
+    EXPECT_EQ(ReadFileBytes(Target()).substr(0x5DF9, 3), "\x56\x34\x12");
 }
 
 }  // namespace
