@@ -1,7 +1,6 @@
 #include "cli/formats/json.h"
 
-#include <array>
-#include <cstdio>
+#include "core/utf8_text.h"
 
 namespace huevane::cli {
 namespace {
@@ -161,24 +160,6 @@ private:
         return code;
     }
 
-    static void AppendUtf8(std::string& out, unsigned code) {
-        if (code < 0x80) {
-            out += static_cast<char>(code);
-        } else if (code < 0x800) {
-            out += static_cast<char>(0xC0 | (code >> 6));
-            out += static_cast<char>(0x80 | (code & 0x3F));
-        } else if (code < 0x10000) {
-            out += static_cast<char>(0xE0 | (code >> 12));
-            out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (code & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (code >> 18));
-            out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (code & 0x3F));
-        }
-    }
-
     std::string String() {
         ++pos_;  // the opening quote
         std::string out;
@@ -230,7 +211,7 @@ private:
                     } else if (code >= 0xD800 && code < 0xE000) {
                         Error("bad surrogate pair");
                     }
-                    AppendUtf8(out, code);
+                    out += Utf8Encoded(code);
                     break;
                 }
                 default:
