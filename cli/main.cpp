@@ -30,13 +30,18 @@ int Run(const std::vector<std::string>& args) {
     const auto fs = huevane::platform::MakeNativeFileSystem();
     int status = huevane::cli::RunCli(args, out, err, *fs);
     // Output that did not arrive whole is an error, also when it fails only on closing.
-    if (const std::string failure = outBuffer.Finish(); !failure.empty()) {
-        err << "huevane-cli: cannot write standard output: " << huevane::Clipped(failure) << "\n";
+    try {
+        outBuffer.Finish();
+    } catch (const huevane::RunError& e) {
+        err << "huevane-cli: cannot write standard output: " << huevane::Clipped(e.what()) << "\n";
         if (status == 0) {
             status = huevane::cli::kExitError;
         }
     }
-    errBuffer.Finish();
+    try {
+        errBuffer.Finish();
+    } catch (const huevane::RunError&) {  // nowhere left to say it
+    }
     return status;
 }
 

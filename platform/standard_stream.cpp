@@ -8,15 +8,19 @@ constexpr std::size_t kBufferSize = 8192;
 }  // namespace
 
 bool StandardStreamBuf::Drain() {
-    if (failure_.empty() && !buffer_.empty()) {
-        failure_ = sink_->Write(buffer_);
+    if (!failure_ && !buffer_.empty()) {
+        try {
+            sink_->Write(buffer_);
+        } catch (const RunError& e) {
+            failure_ = e;
+        }
     }
     buffer_.clear();
-    return failure_.empty();
+    return !failure_;
 }
 
 StandardStreamBuf::int_type StandardStreamBuf::overflow(int_type c) {
-    if (!failure_.empty() || closed_) {
+    if (failure_ || closed_) {
         return traits_type::eof();
     }
     if (!traits_type::eq_int_type(c, traits_type::eof())) {
@@ -29,7 +33,7 @@ StandardStreamBuf::int_type StandardStreamBuf::overflow(int_type c) {
 }
 
 std::streamsize StandardStreamBuf::xsputn(const char* text, std::streamsize count) {
-    if (!failure_.empty() || closed_) {
+    if (failure_ || closed_) {
         return 0;
     }
     buffer_.append(text, static_cast<std::size_t>(count));
@@ -43,16 +47,21 @@ int StandardStreamBuf::sync() {
     return !closed_ && Drain() ? 0 : -1;
 }
 
-std::string StandardStreamBuf::Finish() {
+void StandardStreamBuf::Finish() {
     if (!closed_) {
         Drain();
         closed_ = true;
-        const std::string closing = sink_->Close();
-        if (failure_.empty()) {
-            failure_ = closing;
+        try {
+            sink_->Close();
+        } catch (const RunError& e) {
+            if (!failure_) {
+                failure_ = e;
+            }
         }
     }
-    return failure_;
+    if (failure_) {
+        throw *failure_;
+    }
 }
 
 }  // namespace huevane::platform

@@ -1,9 +1,12 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <streambuf>
 #include <string>
 #include <string_view>
+
+#include "core/run_error.h"
 
 namespace huevane::platform {
 
@@ -14,10 +17,10 @@ enum class StandardStream { kOutput, kError };
 class StreamSink {
 public:
     virtual ~StreamSink() = default;
-    // Writes all of bytes: "" when done, else the system's text for why not.
-    virtual std::string Write(std::string_view bytes) = 0;
-    // Closes the stream: "" when done, else the system's text for why not.
-    virtual std::string Close() = 0;
+    // Writes all of bytes. Raises RunError with the system's text for why not.
+    virtual void Write(std::string_view bytes) = 0;
+    // Closes the stream. Raises RunError with the system's text for why not.
+    virtual void Close() = 0;
 };
 
 std::unique_ptr<StreamSink> OpenStandardStream(StandardStream which);
@@ -33,9 +36,9 @@ class StandardStreamBuf : public std::streambuf {
 public:
     explicit StandardStreamBuf(std::unique_ptr<StreamSink> sink) : sink_(std::move(sink)) {}
 
-    // Writes what is buffered and closes the stream. Returns the system's text for the first
-    // failure, or "" when everything was written.
-    std::string Finish();
+    // Writes what is buffered and closes the stream. Raises the first failure, also one that
+    // happened before, as RunError.
+    void Finish();
 
 protected:
     int_type overflow(int_type c) override;
@@ -47,7 +50,7 @@ private:
 
     std::unique_ptr<StreamSink> sink_;
     std::string buffer_;
-    std::string failure_;
+    std::optional<RunError> failure_;
     bool closed_ = false;
 };
 

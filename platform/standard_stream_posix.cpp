@@ -13,26 +13,25 @@ class DescriptorSink : public StreamSink {
 public:
     explicit DescriptorSink(int fd) : fd_(fd) {}
 
-    std::string Write(std::string_view bytes) override {
+    void Write(std::string_view bytes) override {
         while (!bytes.empty()) {
             const ssize_t written = ::write(fd_, bytes.data(), bytes.size());
             if (written < 0 && errno == EINTR) {
                 continue;
             }
             if (written <= 0) {
-                return written < 0 ? std::strerror(errno) : "nothing written";
+                throw RunError(ErrorNumber::kDeviceIo,
+                               written < 0 ? std::strerror(errno) : "nothing written");
             }
             bytes.remove_prefix(static_cast<std::size_t>(written));
         }
-        return "";
     }
 
     // close reports what a network file system or a full disk held back until now.
-    std::string Close() override {
+    void Close() override {
         if (::close(fd_) != 0 && errno != EINTR) {
-            return std::strerror(errno);
+            throw RunError(ErrorNumber::kDeviceIo, std::strerror(errno));
         }
-        return "";
     }
 
 private:

@@ -1,9 +1,11 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <optional>
 
 #include "core/utf16.h"
 #include "platform/standard_stream.h"
+#include "platform/win_text.h"
 
 namespace huevane::platform {
 namespace {
@@ -11,21 +13,13 @@ namespace {
 // Small enough for any console's write limit.
 constexpr std::size_t kConsoleChunk = 4096;
 
-std::string SystemText(DWORD error) {
-    wchar_t* text = nullptr;
-    const DWORD length = FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-    std::string message;
-    if (length != 0 && text != nullptr) {
-        message = Utf16ToUtf8(std::u16string(text, text + length));
+// The system's words for error, as one line without its closing full stop.
+[[noreturn]] void RaiseSystemError(DWORD error) {
+    std::string text = SystemErrorText(error);
+    while (!text.empty() && text.back() == '.') {
+        text.pop_back();
     }
-    LocalFree(text);
-    while (!message.empty() && (message.back() == '\n' || message.back() == '\r' ||
-                                message.back() == ' ' || message.back() == '.')) {
-        message.pop_back();
-    }
-    return message.empty() ? "Windows error " + std::to_string(error) : message;
+    throw RunError(ErrorNumber::kDeviceIo, text);
 }
 
 // How many bytes of text end on a whole UTF-8 character: an incomplete sequence at the end
@@ -50,39 +44,49 @@ public:
         console_ = IsValid() && GetConsoleMode(handle_, &mode) != 0;
     }
 
-    std::string Write(std::string_view bytes) override {
+    void Write(std::string_view bytes) override {
         if (!IsValid()) {
-            return SystemText(ERROR_INVALID_HANDLE);
+            RaiseSystemError(ERROR_INVALID_HANDLE);
         }
-        return console_ ? WriteToConsole(bytes) : WriteBytes(bytes);
+        if (console_) {
+            WriteToConsole(bytes);
+        } else {
+            WriteBytes(bytes);
+        }
     }
 
-    std::string Close() override {
+    void Close() override {
         if (!IsValid()) {
-            return "";
+            return;
         }
-        std::string failure;
+        std::optional<RunError> failure;
         if (console_ && !pending_.empty()) {
-            failure = WriteUnits(Utf8ToUtf16(pending_));  // a cut character, shown as U+FFFD
+            try {
+                WriteUnits(Utf8ToUtf16(pending_));  // a cut character, shown as U+FFFD
+            } catch (const RunError& e) {
+                failure = e;
+            }
         }
-        if (closes_ && !CloseHandle(handle_) && failure.empty()) {
-            failure = SystemText(GetLastError());
+        if (closes_ && !CloseHandle(handle_) && !failure) {
+            RaiseSystemError(GetLastError());
         }
-        return failure;
+        if (failure) {
+            throw *failure;
+        }
     }
 
 private:
     bool IsValid() const { return handle_ != nullptr && handle_ != INVALID_HANDLE_VALUE; }
 
-    std::string WriteToConsole(std::string_view bytes) {
+    void WriteToConsole(std::string_view bytes) {
         pending_.append(bytes);
         const std::size_t whole = WholeCharacters(pending_);
         const std::u16string units = Utf8ToUtf16(std::string_view(pending_).substr(0, whole));
         pending_.erase(0, whole);
-        return WriteUnits(units);
+        WriteUnits(units);
     }
 
-    std::string WriteUnits(const std::u16string& units) {
+    void WriteUnits(const std::u16string& units) {
         std::size_t done = 0;
         while (done < units.size()) {
             const std::size_t count = std::min(units.size() - done, kConsoleChunk);
@@ -91,18 +95,17 @@ private:
             DWORD written = 0;
             if (!WriteConsoleW(handle_, chunk.data(), static_cast<DWORD>(chunk.size()), &written,
                                nullptr)) {
-                return SystemText(GetLastError());
+                RaiseSystemError(GetLastError());
             }
             if (written == 0) {
-                return SystemText(ERROR_WRITE_FAULT);
+                RaiseSystemError(ERROR_WRITE_FAULT);
             }
             done += written;
         }
-        return "";
     }
 
     // A file or pipe gets the UTF-8 bytes, with the CRLF line ends of Windows text files.
-    std::string WriteBytes(std::string_view bytes) {
+    void WriteBytes(std::string_view bytes) {
         std::string text;
         text.reserve(bytes.size() + bytes.size() / 16);
         for (const char c : bytes) {
@@ -116,14 +119,13 @@ private:
             DWORD written = 0;
             if (!WriteFile(handle_, rest.data(), static_cast<DWORD>(rest.size()), &written,
                            nullptr)) {
-                return SystemText(GetLastError());
+                RaiseSystemError(GetLastError());
             }
             if (written == 0) {
-                return SystemText(ERROR_WRITE_FAULT);
+                RaiseSystemError(ERROR_WRITE_FAULT);
             }
             rest.remove_prefix(written);
         }
-        return "";
     }
 
     HANDLE handle_;
