@@ -8,6 +8,7 @@
 #include "cli/arguments.h"
 #include "cli/cli_error.h"
 #include "cli/location/client_location.h"
+#include "cli/read_bytes.h"
 #include "cli/file_error_text.h"
 #include "cli/help_text.h"
 #include "cli/formats/json.h"

@@ -7,7 +7,7 @@
 #include "cli/commands.h"
 #include "cli/formats/clipped_text.h"
 #include "platform/native_file_system.h"
-#include "platform/standard_stream.h"
+#include "cli/standard_stream.h"
 
 #ifdef _WIN32
 #include "core/utf16.h"
@@ -15,14 +15,14 @@
 
 namespace {
 
-using huevane::platform::StandardStream;
-using huevane::platform::StandardStreamBuf;
+using huevane::cli::StandardStream;
+using huevane::cli::StandardStreamBuf;
 
 int Run(const std::vector<std::string>& args) {
-    huevane::platform::ReserveStandardStreams();
+    huevane::cli::ReserveStandardStreams();
     huevane::platform::RemoveNewFileOnSignals();
-    StandardStreamBuf outBuffer(huevane::platform::OpenStandardStream(StandardStream::kOutput));
-    StandardStreamBuf errBuffer(huevane::platform::OpenStandardStream(StandardStream::kError));
+    StandardStreamBuf outBuffer(huevane::cli::OpenStandardStream(StandardStream::kOutput));
+    StandardStreamBuf errBuffer(huevane::cli::OpenStandardStream(StandardStream::kError));
     std::ostream out(&outBuffer);
     std::ostream err(&errBuffer);
     err.tie(&out);  // what the command printed comes before a message about it

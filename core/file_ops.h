@@ -52,7 +52,4 @@ void RewriteInPlace(FileSystem& fs, const std::string& path, const ChunkEditor& 
 void CopyFileAtomically(FileSystem& fs, const std::string& source, const std::string& destination,
                         const RewriteCheck& check = {}, const std::vector<std::string>& keep = {});
 
-// Up to count bytes of file from offset on; fewer where the file ends.
-std::string ReadBytesAt(ReadableFile& file, std::uint64_t offset, std::size_t count);
-
 }  // namespace huevane

@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/memory_file.h"
+#include "cli/formats/memory_file.h"
 #include "cli/formats/pe_version.h"
 
 namespace {

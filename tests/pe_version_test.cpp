@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/memory_file.h"
+#include "cli/formats/memory_file.h"
 #include "huevane_version.h"
 #include "platform/program_dir.h"
 #include "tests/pe_builder.h"

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/memory_file.h"
+#include "cli/formats/memory_file.h"
 
 namespace huevane::userreg {
 

@@ -8,7 +8,7 @@
 
 #include "core/run_error.h"
 
-namespace huevane::platform {
+namespace huevane::cli {
 
 enum class StandardStream { kOutput, kError };
 
@@ -54,4 +54,4 @@ private:
     bool closed_ = false;
 };
 
-}  // namespace huevane::platform
+}  // namespace huevane::cli

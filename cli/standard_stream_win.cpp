@@ -4,10 +4,10 @@
 #include <optional>
 
 #include "core/utf16.h"
-#include "platform/standard_stream.h"
+#include "cli/standard_stream.h"
 #include "platform/win_text.h"
 
-namespace huevane::platform {
+namespace huevane::cli {
 namespace {
 
 // Small enough for any console's write limit.
@@ -15,7 +15,7 @@ constexpr std::size_t kConsoleChunk = 4096;
 
 // The system's words for error, as one line without its closing full stop.
 [[noreturn]] void RaiseSystemError(DWORD error) {
-    std::string text = SystemErrorText(error);
+    std::string text = platform::SystemErrorText(error);
     while (!text.empty() && text.back() == '.') {
         text.pop_back();
     }
@@ -147,4 +147,4 @@ std::unique_ptr<StreamSink> OpenStandardStream(StandardStream which) {
 
 void ReserveStandardStreams() {}
 
-}  // namespace huevane::platform
+}  // namespace huevane::cli

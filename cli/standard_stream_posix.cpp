@@ -4,9 +4,9 @@
 #include <cerrno>
 #include <cstring>
 
-#include "platform/standard_stream.h"
+#include "cli/standard_stream.h"
 
-namespace huevane::platform {
+namespace huevane::cli {
 namespace {
 
 class DescriptorSink : public StreamSink {
@@ -58,4 +58,4 @@ void ReserveStandardStreams() {
     }
 }
 
-}  // namespace huevane::platform
+}  // namespace huevane::cli

@@ -1,6 +1,6 @@
-#include "platform/standard_stream.h"
+#include "cli/standard_stream.h"
 
-namespace huevane::platform {
+namespace huevane::cli {
 namespace {
 
 constexpr std::size_t kBufferSize = 8192;
@@ -64,4 +64,4 @@ void StandardStreamBuf::Finish() {
     }
 }
 
-}  // namespace huevane::platform
+}  // namespace huevane::cli
