@@ -318,7 +318,8 @@ public:
     std::size_t Read(std::span<char> buffer) override {
         const std::size_t count = buffer.size();
         for (std::size_t i = 0; i < count; ++i, ++position_) {
-            buffer[i] = position_ < start_.size() ? start_[static_cast<std::size_t>(position_)] : '\0';
+            buffer[i] =
+                position_ < start_.size() ? start_[static_cast<std::size_t>(position_)] : '\0';
         }
         bytesRead += count;
         return count;
