@@ -230,6 +230,33 @@ private:
         return version;
     }
 
+    // The three bytes of each property's colour, as far as the file holds them.
+    struct StoredBytes {
+        std::int16_t property;
+        std::uint64_t offset;
+        std::string bytes;
+        std::uint64_t fileSize;
+    };
+
+    std::vector<StoredBytes> ReadStoredBytes(const std::string& target, std::int16_t version,
+                                             const std::vector<std::int16_t>& properties) {
+        std::vector<StoredBytes> stored;
+        try {
+            const std::unique_ptr<ReadableFile> file = fs_.OpenRead(target);
+            for (const std::int16_t property : properties) {
+                if (!IsAvailable(version, property)) {
+                    continue;  // this build has no such colour
+                }
+                const auto offset = static_cast<std::uint64_t>(
+                    modColors::HexToSpot(LookupOffset(version, property)) - 1);
+                stored.push_back({property, offset, ReadBytesAt(*file, offset, 3), file->Size()});
+            }
+        } catch (const RunError& e) {
+            Fail("cannot read " + Clipped(target) + ": " + Reason(e));
+        }
+        return stored;
+    }
+
     void Get() {
         const std::int16_t version = Version(false);
         std::vector<std::int16_t> properties;
@@ -245,25 +272,14 @@ private:
         }
         const std::string target = Target();
         std::vector<std::pair<std::int16_t, std::string>> colors;
-        try {
-            const std::unique_ptr<ReadableFile> file = fs_.OpenRead(target);
-            for (const std::int16_t property : properties) {
-                if (!IsAvailable(version, property)) {
-                    continue;  // this build has no such colour
-                }
-                const auto offset = static_cast<std::uint64_t>(
-                    modColors::HexToSpot(LookupOffset(version, property)) - 1);
-                const std::string bytes = ReadBytesAt(*file, offset, 3);
-                if (bytes.size() < 3) {
-                    Fail(Clipped(target) + " is too short to hold " +
-                         std::string(PropertyText(property)) + ": it has " +
-                         std::to_string(file->Size()) + " bytes, " + std::to_string(offset + 3) +
-                         " are needed");
-                }
-                colors.emplace_back(property, FormatColorBytes(bytes));
+        for (const StoredBytes& stored : ReadStoredBytes(target, version, properties)) {
+            if (stored.bytes.size() < 3) {
+                Fail(Clipped(target) + " is too short to hold " +
+                     std::string(PropertyText(stored.property)) + ": it has " +
+                     std::to_string(stored.fileSize) + " bytes, " +
+                     std::to_string(stored.offset + 3) + " are needed");
             }
-        } catch (const RunError& e) {
-            Fail("cannot read " + Clipped(target) + ": " + Reason(e));
+            colors.emplace_back(stored.property, FormatColorBytes(stored.bytes));
         }
         if (!args_.json) {
             for (const auto& [property, color] : colors) {
@@ -338,15 +354,18 @@ private:
                      tooLong);
             }
         } else {
+            std::uint64_t size = 0;
             try {
                 const std::unique_ptr<ReadableFile> file = fs_.OpenRead(fileName);
-                if (file->Size() > limit) {
-                    Fail(Clipped(fileName) + " is " + std::to_string(file->Size()) + " bytes" +
-                         tooLong);
+                size = file->Size();
+                if (size <= limit) {
+                    bytes = ReadBytesAt(*file, 0, limit + 1);  // one more: it may have grown
                 }
-                bytes = ReadBytesAt(*file, 0, limit + 1);  // one more: it may have grown
             } catch (const RunError& e) {
                 Fail("cannot read " + Clipped(fileName) + ": " + Reason(e));
+            }
+            if (size > limit) {
+                Fail(Clipped(fileName) + " is " + std::to_string(size) + " bytes" + tooLong);
             }
             if (bytes.size() > limit) {
                 Fail(Clipped(fileName) + " is over " + std::to_string(limit) + " bytes" + tooLong);
@@ -406,6 +425,9 @@ private:
         try {
             CopyFileAtomically(fs_, backup, target, sameSize);
         } catch (const RunError& e) {
+            if (e.cause() == ErrorCause::kDescribed) {
+                throw;  // sameSize's refusal, whole as it is
+            }
             Fail("cannot restore " + Clipped(target) + " from " + Clipped(backup) + ": " +
                  Reason(e));
         }
@@ -415,15 +437,17 @@ private:
     // A backup path that names the target, in any spelling or through a link, would have the
     // target's bytes copied onto themselves: refused before anything is written.
     void RefuseTheTargetItself(const std::string& backup, const std::string& target) {
+        bool same = false;
         try {
             const std::optional<FileIdentity> backupFile = fs_.Identify(backup);
             const std::optional<FileIdentity> targetFile = fs_.Identify(target);
-            if (backupFile && targetFile && backupFile->SameFile(*targetFile)) {
-                Fail("--backup " + Clipped(backup) + " is " + Clipped(target) +
-                     " itself; name another file");
-            }
+            same = backupFile && targetFile && backupFile->SameFile(*targetFile);
         } catch (const RunError& e) {
             Fail("cannot look at " + Clipped(backup) + ": " + Reason(e));
+        }
+        if (same) {
+            Fail("--backup " + Clipped(backup) + " is " + Clipped(target) +
+                 " itself; name another file");
         }
     }
 

@@ -153,6 +153,7 @@ TEST_F(CliOnInstall, BackupThatIsTheTargetItselfIsRefused) {
             SCOPED_TRACE(command + " " + backup);
             EXPECT_EQ(result.exitStatus, 1);
             EXPECT_TRUE(Contains(result.err, "itself")) << result.err;
+            EXPECT_EQ(result.err.rfind("huevane-cli: --backup ", 0), 0u) << result.err;
             EXPECT_EQ(ReadFileBytes(target_), original_);
         }
     }
@@ -178,6 +179,7 @@ TEST_F(CliOnInstall, BacksUpAndRestores) {
     const ProcessResult refused = Cli(WithDir({"restore", "--backup", wrong}));
     EXPECT_EQ(refused.exitStatus, 1);
     EXPECT_TRUE(Contains(refused.err, "not a backup")) << refused.err;
+    EXPECT_FALSE(Contains(refused.err, "cannot restore")) << refused.err;  // the refusal, whole
     EXPECT_EQ(ReadFileBytes(target_), original_);
 }
 
