@@ -51,6 +51,7 @@ TEST(ParseJson, KeepsOrderLinesAndDecodedText) {
     EXPECT_EQ(value.members[2].value.kind, JsonValue::Kind::kNumber);
     EXPECT_EQ(value.members[2].value.text, "-1.5e+3");
     EXPECT_EQ(value.members[2].value.line, 3);
+    EXPECT_EQ(ParseJson(R"("\"\\\/\b\f\n\r\t")").text, "\"\\/\b\f\n\r\t");
 }
 
 }  // namespace

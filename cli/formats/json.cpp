@@ -178,46 +178,33 @@ private:
                 out += c;
                 continue;
             }
-            const char e = pos_ < text_.size() ? text_[pos_++] : '\0';
-            switch (e) {
-                case '"':
-                case '\\':
-                case '/':
-                    out += e;
-                    break;
-                case 'b':
-                    out += '\b';
-                    break;
-                case 'f':
-                    out += '\f';
-                    break;
-                case 'n':
-                    out += '\n';
-                    break;
-                case 'r':
-                    out += '\r';
-                    break;
-                case 't':
-                    out += '\t';
-                    break;
-                case 'u': {
-                    unsigned code = Hex4();
-                    if (code >= 0xD800 && code < 0xDC00 && Word("\\u")) {
-                        const unsigned low = Hex4();
-                        if (low < 0xDC00 || low >= 0xE000) {
-                            Error("bad surrogate pair");
-                        }
-                        code = 0x10000 + ((code - 0xD800) << 10) + (low - 0xDC00);
-                    } else if (code >= 0xD800 && code < 0xE000) {
-                        Error("bad surrogate pair");
-                    }
-                    out += Utf8Encoded(code);
-                    break;
-                }
-                default:
-                    Error("bad escape in a string");
-            }
+            Unescape(out);
         }
+    }
+
+    // The character of the escape after a backslash, appended to out.
+    void Unescape(std::string& out) {
+        static constexpr std::string_view kLetters = "\"\\/bfnrt";
+        static constexpr std::string_view kMeanings = "\"\\/\b\f\n\r\t";
+        const char e = pos_ < text_.size() ? text_[pos_++] : '\0';
+        if (const std::size_t which = kLetters.find(e); e != '\0' && which != kLetters.npos) {
+            out += kMeanings[which];
+            return;
+        }
+        if (e != 'u') {
+            Error("bad escape in a string");
+        }
+        unsigned code = Hex4();
+        if (code >= 0xD800 && code < 0xDC00 && Word("\\u")) {
+            const unsigned low = Hex4();
+            if (low < 0xDC00 || low >= 0xE000) {
+                Error("bad surrogate pair");
+            }
+            code = 0x10000 + ((code - 0xD800) << 10) + (low - 0xDC00);
+        } else if (code >= 0xD800 && code < 0xE000) {
+            Error("bad surrogate pair");
+        }
+        out += Utf8Encoded(code);
     }
 
     std::string_view text_;
