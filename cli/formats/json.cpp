@@ -187,7 +187,8 @@ private:
         static constexpr std::string_view kLetters = "\"\\/bfnrt";
         static constexpr std::string_view kMeanings = "\"\\/\b\f\n\r\t";
         const char e = pos_ < text_.size() ? text_[pos_++] : '\0';
-        if (const std::size_t which = kLetters.find(e); e != '\0' && which != kLetters.npos) {
+        if (const std::size_t which = kLetters.find(e);
+            e != '\0' && which != std::string_view::npos) {
             out += kMeanings[which];
             return;
         }
