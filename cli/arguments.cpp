@@ -1,8 +1,7 @@
 #include "cli/arguments.h"
 
 #include <algorithm>
-#include <array>
-#include <string_view>
+#include <utility>
 
 #include "cli/cli_error.h"
 #include "cli/formats/clipped_text.h"
@@ -10,130 +9,151 @@
 namespace huevane::cli {
 namespace {
 
-struct CommandOptions {
-    std::string_view command;
-    std::string_view options;  // the options it takes besides --dir, --prefix and --help
+// A word of the command line that names an option: "--name", "--name=value" or a short name.
+struct OptionWord {
+    std::string name;
+    std::optional<std::string> inlineValue;
 };
 
-constexpr std::array<CommandOptions, 7> kCommands = {{
-    {"versions", "--json"},
-    {"properties", "--json"},
-    {"locate", "--json"},
-    {"detect", "--json"},
-    {"get", "--build --property --json --force"},
-    {"set", "--build --property --color --from --backup --force"},
-    {"restore", "--backup"},
-}};
-
-bool Takes(std::string_view command, std::string_view option) {
-    const auto* entry = std::find_if(kCommands.begin(), kCommands.end(),
-                                     [&](const CommandOptions& c) { return c.command == command; });
-    if (entry == kCommands.end()) {
-        return false;
+// The word as an option, or nullopt for a word that is none (a command, or a stray word).
+std::optional<OptionWord> ReadOption(const std::string& word) {
+    if (word.rfind("--", 0) != 0) {
+        return FindOption(word) != nullptr ? std::optional<OptionWord>({word, std::nullopt})
+                                           : std::nullopt;
     }
-    std::string_view options = entry->options;
-    while (!options.empty()) {
-        const std::size_t space = options.find(' ');
-        if (options.substr(0, space) == option) {
-            return true;
+    const std::size_t equals = word.find('=');
+    if (equals == std::string::npos) {
+        return OptionWord{word, std::nullopt};
+    }
+    return OptionWord{word.substr(0, equals), word.substr(equals + 1)};
+}
+
+// The option's table entry, when the command line so far takes the option in that form.
+const OptionSpec& LookUpOption(const OptionWord& word, const std::optional<Command>& command) {
+    const OptionSpec* option = FindOption(word.name);
+    if (option != nullptr && !option->TakesValue() && word.inlineValue) {
+        UsageError(word.name + " takes no value");
+    }
+    const CommandSpec* spec = command ? &SpecOf(*command) : nullptr;
+    if (option == nullptr || !Takes(spec, *option)) {
+        UsageError("unknown option " + Clipped(word.name) +
+                   (spec == nullptr ? "" : " for " + std::string(spec->name)));
+    }
+    return *option;
+}
+
+// Puts an option's value, or for one that takes none its presence, into the arguments.
+void Store(Arguments& parsed, Option option, std::string value) {
+    switch (option) {
+        case Option::kDir:
+            parsed.dir = std::move(value);
+            return;
+        case Option::kPrefix:
+            parsed.prefix = std::move(value);
+            return;
+        case Option::kBuild:
+            parsed.build = std::move(value);
+            return;
+        case Option::kFrom:
+            parsed.from = std::move(value);
+            return;
+        case Option::kBackup:
+            parsed.backup = std::move(value);
+            return;
+        case Option::kProperty:
+            parsed.properties.push_back(std::move(value));
+            return;
+        case Option::kColor:
+            parsed.colors.push_back(std::move(value));
+            return;
+        case Option::kHelp:
+            parsed.help = true;
+            return;
+        case Option::kVersion:
+            parsed.showVersion = true;
+            return;
+        case Option::kForce:
+            parsed.force = true;
+            return;
+        case Option::kJson:
+            parsed.json = true;
+            return;
+    }
+}
+
+// A word that is not an option: the command, when none is given yet.
+void TakeWord(Arguments& parsed, const std::string& word) {
+    if (parsed.command) {
+        UsageError("unexpected argument " + Clipped(word));
+    }
+    const CommandSpec* command = FindCommand(word);
+    if (command == nullptr) {
+        UsageError("unknown command " + Clipped(word));
+    }
+    parsed.command = command->command;
+}
+
+// The command line's words, read from first to last.
+class Words {
+public:
+    explicit Words(const std::vector<std::string>& words) : words_(words) {}
+
+    bool AtEnd() const { return next_ == words_.size(); }
+    const std::string& Next() { return words_[next_++]; }
+
+    // The value of an option, inline or the next word, whatever that word looks like.
+    std::string ValueOf(const OptionWord& word) {
+        if (word.inlineValue) {
+            return *word.inlineValue;
         }
-        options.remove_prefix(space == std::string_view::npos ? options.size() : space + 1);
+        if (AtEnd()) {
+            UsageError(Clipped(word.name) + " needs a value");
+        }
+        return Next();
     }
-    return false;
-}
 
-bool IsCommand(std::string_view word) {
-    return std::any_of(kCommands.begin(), kCommands.end(),
-                       [&](const CommandOptions& c) { return c.command == word; });
-}
+private:
+    const std::vector<std::string>& words_;
+    std::size_t next_ = 0;
+};
 
-void SetOnce(std::optional<std::string>& slot, std::string_view option, const std::string& value) {
-    if (slot) {
-        UsageError(std::string(option) + " given twice");
+void CheckRules(const Arguments& parsed) {
+    if (parsed.help || parsed.showVersion || !parsed.command) {
+        return;
     }
-    slot = value;
+    if (const auto checkRules = SpecOf(*parsed.command).checkRules) {
+        checkRules(parsed);
+    }
 }
 
 }  // namespace
 
 Arguments ParseArguments(const std::vector<std::string>& args) {
     Arguments parsed;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        std::string option = args[i];
-        std::optional<std::string> inlineValue;
-        if (const std::size_t equals = option.find('=');
-            option.rfind("--", 0) == 0 && equals != std::string::npos) {
-            inlineValue = option.substr(equals + 1);
-            option.resize(equals);
+    std::vector<Option> given;
+    bool optionsEnded = false;
+    Words words(args);
+    while (!words.AtEnd()) {
+        const std::string& word = words.Next();
+        if (!optionsEnded && word == "--") {
+            optionsEnded = true;
+            continue;
         }
-        const auto value = [&]() -> std::string {
-            if (inlineValue) {
-                return *inlineValue;
-            }
-            if (i + 1 >= args.size()) {
-                UsageError(Clipped(option) + " needs a value");
-            }
-            return args[++i];
-        };
-        if ((option == "--help" || option == "--force") && inlineValue) {
-            UsageError(option + " takes no value");
+        const std::optional<OptionWord> optionWord = optionsEnded ? std::nullopt : ReadOption(word);
+        if (!optionWord) {
+            TakeWord(parsed, word);
+            continue;
         }
-        if (option == "--help" || option == "-h") {
-            parsed.help = true;
-        } else if (option == "--version") {
-            parsed.showVersion = true;
-        } else if (option == "--dir") {
-            SetOnce(parsed.dir, option, value());
-        } else if (option == "--prefix") {
-            SetOnce(parsed.prefix, option, value());
-        } else if (option.rfind("--", 0) == 0) {
-            if (parsed.command.empty() || !Takes(parsed.command, option)) {
-                UsageError("unknown option " + Clipped(option) +
-                           (parsed.command.empty() ? "" : " for " + parsed.command));
-            }
-            if (option == "--build") {
-                SetOnce(parsed.build, option, value());
-            } else if (option == "--from") {
-                SetOnce(parsed.from, option, value());
-            } else if (option == "--backup") {
-                SetOnce(parsed.backup, option, value());
-            } else if (option == "--property") {
-                parsed.properties.push_back(value());
-            } else if (option == "--color") {
-                parsed.colors.push_back(value());
-            } else if (option == "--force") {
-                parsed.force = true;
-            } else if (option == "--json") {
-                parsed.json = true;
-            }
-        } else if (parsed.command.empty() && IsCommand(option)) {
-            parsed.command = option;
-        } else {
-            UsageError(parsed.command.empty() ? "unknown command " + Clipped(option)
-                                              : "unexpected argument " + Clipped(option));
+        const OptionSpec& option = LookUpOption(*optionWord, parsed.command);
+        std::string value = option.TakesValue() ? words.ValueOf(*optionWord) : std::string();
+        const bool again = std::find(given.begin(), given.end(), option.option) != given.end();
+        if (again && option.TakesValue() && !option.repeats) {
+            UsageError(std::string(option.name) + " given twice");
         }
+        given.push_back(option.option);
+        Store(parsed, option.option, std::move(value));
     }
-    if (parsed.help || parsed.showVersion) {
-        return parsed;
-    }
-    if (parsed.command == "set" && parsed.from) {
-        if (!parsed.properties.empty() || !parsed.colors.empty()) {
-            UsageError("set takes --from FILE or --property P --color C, not both");
-        }
-    } else if (parsed.command == "set") {
-        if (parsed.properties.empty()) {
-            UsageError("set needs --property P --color C");
-        }
-        if (parsed.properties.size() != parsed.colors.size()) {
-            UsageError("set needs one --color for each --property");
-        }
-    }
-    if (parsed.command == "get" && parsed.properties.size() > 1) {
-        UsageError("get takes one --property at most");
-    }
-    if (parsed.command == "restore" && !parsed.backup) {
-        UsageError("restore needs --backup FILE");
-    }
+    CheckRules(parsed);
     return parsed;
 }
 

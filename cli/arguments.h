@@ -4,11 +4,13 @@
 #include <string>
 #include <vector>
 
+#include "cli/command_table.h"
+
 namespace huevane::cli {
 
 // The command line, checked for form: which options each command takes, and their values.
 struct Arguments {
-    std::string command;  // empty: no command given
+    std::optional<Command> command;  // nullopt: no command given
     bool help = false;
     bool showVersion = false;  // --version: the program's own version
     std::optional<std::string> dir;
@@ -22,7 +24,8 @@ struct Arguments {
     bool json = false;
 };
 
-// Raises a usage error (exit status 2) for anything malformed.
+// Raises a usage error (exit status 2) for anything malformed. "--" ends the options: every
+// later word is read as a word, even one that starts with "--".
 Arguments ParseArguments(const std::vector<std::string>& args);
 
 }  // namespace huevane::cli

@@ -112,22 +112,29 @@ public:
             FileSystem& fs)
         : args_(args), in_(in), out_(out), err_(err), fs_(fs) {}
 
-    void Run() {
-        const std::string& command = args_.command;
-        if (command == "versions") {
-            ListEntries(kVersionTexts, "versions", "text");
-        } else if (command == "properties") {
-            ListEntries(kPropertyTexts, "properties", "name");
-        } else if (command == "locate") {
-            Locate();
-        } else if (command == "detect") {
-            Detect();
-        } else if (command == "get") {
-            Get();
-        } else if (command == "set") {
-            Set();
-        } else if (command == "restore") {
-            Restore();
+    void Run(Command command) {
+        switch (command) {
+            case Command::kVersions:
+                ListEntries(kVersionTexts, "versions", "text");
+                return;
+            case Command::kProperties:
+                ListEntries(kPropertyTexts, "properties", "name");
+                return;
+            case Command::kLocate:
+                Locate();
+                return;
+            case Command::kDetect:
+                Detect();
+                return;
+            case Command::kGet:
+                Get();
+                return;
+            case Command::kSet:
+                Set();
+                return;
+            case Command::kRestore:
+                Restore();
+                return;
         }
     }
 
@@ -474,11 +481,11 @@ int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream&
             out << "huevane-cli " << HUEVANE_VERSION << "\n";
             return 0;
         }
-        if (parsed.help || parsed.command.empty()) {
+        if (parsed.help || !parsed.command) {
             (parsed.help ? out : err) << HelpText(parsed.command);
             return parsed.help ? 0 : kExitUsage;
         }
-        Session(parsed, in, out, err, fs).Run();
+        Session(parsed, in, out, err, fs).Run(*parsed.command);
         return 0;
     } catch (const RunError& e) {
         // Escaped once more, so that no message can ever span lines or reach the terminal raw.

@@ -1,10 +1,13 @@
 #pragma once
 
-#include <string_view>
+#include <optional>
+#include <string>
+
+#include "cli/command_table.h"
 
 namespace huevane::cli {
 
-// The --help text of the program (command "") or of one command.
-std::string_view HelpText(std::string_view command);
+// The --help text of the program (no command) or of one command.
+std::string HelpText(const std::optional<Command>& command);
 
 }  // namespace huevane::cli

@@ -1,0 +1,201 @@
+#include "cli/command_table.h"
+
+#include <algorithm>
+#include <array>
+
+#include "cli/command_rules.h"
+
+namespace huevane::cli {
+namespace {
+
+// The --help texts of the commands.
+
+constexpr std::string_view kListHelp =
+    R"(Usage: huevane-cli versions | properties [--json]
+
+Lists the client builds, or the buddy-list colours, with the indices that --build and
+--property take.
+
+--json prints one JSON object:
+  versions      a list of {"index": N, "text": "..."}
+  properties    a list of {"index": N, "name": "..."}
+)";
+
+constexpr std::string_view kLocateHelp =
+    R"(Usage: huevane-cli [--dir PATH | --prefix DIR] locate [--json]
+
+Prints the client's install directory on standard output, and where that path came from on
+standard error. Control characters in it are shown as escapes such as \n or \x1b, and bytes
+that are not UTF-8 as \xNN; --json gives the exact path.
+
+--json prints one JSON object on standard output instead:
+  install_dir   the directory that holds buddyui.ocm
+  executable    the registered client executable, or null when not known (with --dir)
+  source        where the path came from: "--dir", or the registry or user.reg and its value
+  The output is always valid UTF-8. A path that is not valid UTF-8 (possible on Linux) has each
+  stray byte shown as U+FFFD, and then a field of the same name ending in _bytes follows, such
+  as "install_dir_bytes", with the exact bytes of the path in lowercase hex. That field is there
+  only for such a path.
+)";
+
+constexpr std::string_view kDetectHelp =
+    R"(Usage: huevane-cli [--dir PATH | --prefix DIR] detect [--json]
+
+Reads the build from the version resource of the registered client executable (with --dir,
+of aim.exe in PATH, in any letter case) and prints the matching entry of the version list.
+
+--json prints one JSON object:
+  file_version  the executable's version, such as "5.1.3020"
+  build         the version list entry: {"index": N, "text": "..."}
+)";
+
+constexpr std::string_view kGetHelp =
+    R"(Usage: huevane-cli get [--build B] [--property P] [--json] [--force]
+
+Prints the colours stored in buddyui.ocm, as #RRGGBB: all properties of the build, or one.
+B is an index or a text of the version list, or a build number such as 5.1.3020; without it
+the build is read from the client's executable. A --build that disagrees with that build is
+refused unless --force is given, as its colours sit at other places in the file. P is an index
+or a property text (letter case does not matter).
+
+--json prints one JSON object, one property to a line, that set --from takes back:
+  build         the version list entry: {"index": N, "text": "..."}
+  properties    a list of {"index": N, "name": "...", "color": "#RRGGBB"}
+)";
+
+constexpr std::string_view kSetHelp =
+    R"(Usage: huevane-cli set [--build B] --property P --color C [--property P --color C ...]
+                       [--backup FILE] [--force]
+       huevane-cli set [--build B] --from THEME [--backup FILE] [--force]
+
+Writes each colour C at property P, all in one atomic replacement of buddyui.ocm: all of them
+or none. C is #RRGGBB, RRGGBB or R,G,B. With --backup, FILE first receives a copy of the file.
+Without --build the build is read from the client's executable; a --build that disagrees
+with that build is refused unless --force is given.
+
+--from THEME writes the colours of a file that 'get --json' printed, in the same one step;
+--from - reads it from standard input. The colours go to their properties on the client's
+build (or --build's), whatever build the file was saved on; without either, the file's build
+is used. A property that build lacks, an unknown field or property, a field given twice or a
+bad colour is reported with its line and field, and nothing is written. A theme is UTF-8 or
+UTF-16 with a byte-order mark, and at most 64 KiB.
+)";
+
+constexpr std::string_view kRestoreHelp =
+    R"(Usage: huevane-cli restore --backup FILE
+
+Puts FILE back as buddyui.ocm, with the same safe replacement, after checking that it has the
+length of the file it replaces.
+)";
+
+constexpr std::array kJsonOnly = {Option::kJson};
+constexpr std::array kGetOptions = {Option::kBuild, Option::kProperty, Option::kJson,
+                                    Option::kForce};
+constexpr std::array kSetOptions = {Option::kBuild, Option::kProperty, Option::kColor,
+                                    Option::kFrom,  Option::kBackup,   Option::kForce};
+constexpr std::array kRestoreOptions = {Option::kBackup};
+
+constexpr std::array<CommandSpec, 7> kCommands = {{
+    {Command::kVersions, "versions", "the client builds Huevane knows, with their indices",
+     kJsonOnly, kListHelp, nullptr},
+    {Command::kProperties, "properties",
+     "the buddy-list colours that can be changed, with their indices", kJsonOnly, kListHelp,
+     nullptr},
+    {Command::kLocate, "locate", "the client's install directory and where it came from", kJsonOnly,
+     kLocateHelp, nullptr},
+    {Command::kDetect, "detect", "the client's build, read from its executable", kJsonOnly,
+     kDetectHelp, nullptr},
+    {Command::kGet, "get", "the colours stored now, as #RRGGBB", kGetOptions, kGetHelp,
+     CheckGetRules},
+    {Command::kSet, "set", "write one or more colours, all in one safe replacement", kSetOptions,
+     kSetHelp, CheckSetRules},
+    {Command::kRestore, "restore", "put a backup copy back in place", kRestoreOptions, kRestoreHelp,
+     CheckRestoreRules},
+}};
+
+using enum OptionScope;
+using enum ValueCompletion;
+
+constexpr std::array<OptionSpec, 11> kOptions = {{
+    {Option::kDir, "--dir", "", "PATH", false, kEverywhere, kDirectories,
+     "Use the client installed in PATH, the directory that holds buddyui.ocm, instead of looking "
+     "for it."},
+    {Option::kPrefix, "--prefix", "", "DIR", false, kEverywhere, kDirectories,
+     "Look for the client in the Wine prefix DIR (default: $WINEPREFIX, else ~/.wine)."},
+    {Option::kHelp, "--help", "-h", "", false, kEverywhere, kNothing,
+     "Print the program's help, or with a command, that command's, and do nothing else."},
+    {Option::kVersion, "--version", "", "", false, kProgram, kNothing,
+     "Print huevane-cli's own version."},
+    {Option::kBuild, "--build", "", "B", false, kCommand, kVersions,
+     "The client's build: an index or a text of the version list, or a build number such as "
+     "5.1.3020. Without it the build is read from the client's executable."},
+    {Option::kProperty, "--property", "", "P", true, kCommand, kProperties,
+     "A colour of the buddy list: an index or a text of the property list, in any letter case. "
+     "set takes several, each followed by its --color."},
+    {Option::kColor, "--color", "", "C", true, kCommand, kNothing,
+     "The colour for the --property before it: #RRGGBB, RRGGBB or R,G,B."},
+    {Option::kFrom, "--from", "", "THEME", false, kCommand, kFiles,
+     "A theme: a file that 'get --json' printed, or - for standard input."},
+    {Option::kBackup, "--backup", "", "FILE", false, kCommand, kFiles,
+     "For set, where a copy of buddyui.ocm goes before it is rewritten; for restore, the copy "
+     "to put back."},
+    {Option::kForce, "--force", "", "", false, kCommand, kNothing,
+     "Read or write even when --build disagrees with the build of the client's executable."},
+    {Option::kJson, "--json", "", "", false, kCommand, kNothing,
+     "Print one JSON object; each command's help lists its fields."},
+}};
+
+// SpecOf finds an entry at its enumerator's place.
+template <typename Table, typename Member>
+constexpr bool InEnumeratorOrder(const Table& table, Member member) {
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        if (static_cast<std::size_t>(table[i].*member) != i) {
+            return false;
+        }
+    }
+    return true;
+}
+static_assert(InEnumeratorOrder(kCommands, &CommandSpec::command));
+static_assert(InEnumeratorOrder(kOptions, &OptionSpec::option));
+
+}  // namespace
+
+std::span<const CommandSpec> CommandSpecs() {
+    return kCommands;
+}
+
+std::span<const OptionSpec> OptionSpecs() {
+    return kOptions;
+}
+
+const CommandSpec& SpecOf(Command command) {
+    return kCommands[static_cast<std::size_t>(command)];
+}
+
+const OptionSpec& SpecOf(Option option) {
+    return kOptions[static_cast<std::size_t>(option)];
+}
+
+const CommandSpec* FindCommand(std::string_view name) {
+    const auto* found = std::find_if(kCommands.begin(), kCommands.end(),
+                                     [&](const CommandSpec& spec) { return spec.name == name; });
+    return found == kCommands.end() ? nullptr : found;
+}
+
+const OptionSpec* FindOption(std::string_view nameOrShortName) {
+    const auto* found = std::find_if(kOptions.begin(), kOptions.end(), [&](const OptionSpec& spec) {
+        return spec.name == nameOrShortName ||
+               (!spec.shortName.empty() && spec.shortName == nameOrShortName);
+    });
+    return found == kOptions.end() ? nullptr : found;
+}
+
+bool Takes(const CommandSpec* command, const OptionSpec& option) {
+    if (option.scope != OptionScope::kCommand) {
+        return true;
+    }
+    return command != nullptr && std::find(command->options.begin(), command->options.end(),
+                                           option.option) != command->options.end();
+}
+
+}  // namespace huevane::cli

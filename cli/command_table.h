@@ -1,0 +1,73 @@
+#pragma once
+
+#include <span>
+#include <string_view>
+
+namespace huevane::cli {
+
+struct Arguments;
+
+// huevane-cli's commands and options: the one list that the parser, the help texts, the bash
+// completion and the man page are all made from.
+
+enum class Command { kVersions, kProperties, kLocate, kDetect, kGet, kSet, kRestore };
+
+enum class Option {
+    kDir,
+    kPrefix,
+    kHelp,
+    kVersion,
+    kBuild,
+    kProperty,
+    kColor,
+    kFrom,
+    kBackup,
+    kForce,
+    kJson,
+};
+
+// Which command lines take an option.
+enum class OptionScope {
+    kEverywhere,  // with any command or none
+    kProgram,     // with any command or none, though it is about the program (--version)
+    kCommand,     // only with the commands that list it
+};
+
+// What the bash completion offers for an option's value.
+enum class ValueCompletion { kNothing, kDirectories, kFiles, kProperties, kVersions };
+
+struct OptionSpec {
+    Option option;
+    std::string_view name;         // "--build"
+    std::string_view shortName;    // "-h", or empty
+    std::string_view placeholder;  // "B"; empty for an option that takes no value
+    bool repeats;                  // its value may be given more than once
+    OptionScope scope;
+    ValueCompletion completion;
+    std::string_view description;  // for the man page
+
+    bool TakesValue() const { return !placeholder.empty(); }
+};
+
+struct CommandSpec {
+    Command command;
+    std::string_view name;
+    std::string_view summary;         // its line under "Commands:" in the program's help
+    std::span<const Option> options;  // those of OptionScope::kCommand it takes
+    std::string_view help;            // its --help text
+    // What a command line of it must hold beyond each option's form: raises a usage error.
+    void (*checkRules)(const Arguments&);
+};
+
+std::span<const CommandSpec> CommandSpecs();  // in the order the program's help lists them
+std::span<const OptionSpec> OptionSpecs();
+
+const CommandSpec& SpecOf(Command command);
+const OptionSpec& SpecOf(Option option);
+const CommandSpec* FindCommand(std::string_view name);
+const OptionSpec* FindOption(std::string_view nameOrShortName);
+
+// Whether a command line with this command (or none, for nullptr) takes the option.
+bool Takes(const CommandSpec* command, const OptionSpec& option);
+
+}  // namespace huevane::cli
