@@ -130,7 +130,7 @@ constexpr std::array<OptionSpec, 11> kOptions = {{
      "The client's build: an index or a text of the version list, or a build number such as "
      "5.1.3020. Without it the build is read from the client's executable."},
     {Option::kProperty, "--property", "", "P", true, kCommand, kProperties,
-     "A colour of the buddy list: an index or a text of the property list, in any letter case. "
+     "A colour of the buddy list: an index or a text of the property list, in any letter case; "
      "set takes several, each followed by its --color."},
     {Option::kColor, "--color", "", "C", true, kCommand, kNothing,
      "The colour for the --property before it: #RRGGBB, RRGGBB or R,G,B."},
