@@ -1,4 +1,4 @@
-// huevane-cli's command line: "--" and options that take no value, read by the parser itself.
+// huevane-cli's command line and program help, as the command table makes them.
 #include "cli/arguments.h"
 
 #include <gtest/gtest.h>
@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/help_text.h"
 #include "core/run_error.h"
 
 namespace huevane::cli {
@@ -59,6 +60,40 @@ TEST(CliArguments, DoubleDashEndsTheOptions) {
     const Arguments parsed = ParseArguments({"--dir", "--", "--", "get"});
     EXPECT_EQ(parsed.dir, "--");
     EXPECT_EQ(parsed.command, Command::kGet);
+}
+
+TEST(CliArguments, EachCommandKeepsItsRules) {
+    struct Case {
+        std::vector<std::string> args;
+        std::string message;
+    };
+    const std::vector<Case> cases = {
+        {{"restore"}, "restore needs --backup FILE"},
+        {{"get", "--property", "1", "--property", "2"}, "get takes one --property at most"},
+        {{"set", "--build", "3"}, "set needs --property P --color C"},
+        {{"set", "--from", "-", "--color", "000000"},
+         "set takes --from FILE or --property P --color C, not both"},
+        {{"restore", "--help"}, ""},  // help asks for nothing more
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(UsageErrorOf(c.args), c.message);
+    }
+}
+
+TEST(CliHelpText, ListsEachCommandWithItsSummary) {
+    const std::string commands = R"(
+Commands:
+  versions      the client builds Huevane knows, with their indices
+  properties    the buddy-list colours that can be changed, with their indices
+  locate        the client's install directory and where it came from
+  detect        the client's build, read from its executable
+  get           the colours stored now, as #RRGGBB
+  set           write one or more colours, all in one safe replacement
+  restore       put a backup copy back in place
+
+Finding the client:
+)";
+    EXPECT_NE(HelpText(std::nullopt).find(commands), std::string::npos);
 }
 
 }  // namespace

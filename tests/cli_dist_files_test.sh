@@ -56,6 +56,8 @@ escaped_texts() {
 
 commands=$("$cli" --help | sed -n '/^Commands:$/,/^$/s/^  \([a-z]*\) .*/\1/p')
 expect "commands in the completion" "$commands" "$(offers '' | grep -v '^-')"
+expect "offers after a value that is a command's name" "$(offers '')" "$(offers --dir get '')"
+expect "offers after the command and --" "" "$(offers get -- '')"
 expect "commands in the man page" "$commands" \
   "$(sed -n '/^\.SH COMMANDS$/,/^\.SH /s/^\.SS //p' "$man_page")"
 
