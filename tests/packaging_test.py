@@ -18,7 +18,8 @@ import tarfile
 import tempfile
 import zipfile
 
-sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, HERE)
 import pe_check  # noqa: E402 (found beside this file)
 
 dist, version, source = sys.argv[1:4]
@@ -29,6 +30,50 @@ failures = []
 def check(what, actual, expected):
     if actual != expected:
         failures.append(f"{what}: {actual!r}, expected {expected!r}")
+
+
+def run(command, **options):
+    """(exit status, standard output, standard error) of a command that may fail."""
+    done = subprocess.run(command, capture_output=True, text=True, check=False, **options)
+    return done.returncode, done.stdout, done.stderr
+
+
+def check_installed(what, prefix):
+    """The man page and the bash completion of huevane-cli installed under PREFIX (bin/,
+    share/): man and lexgrog read the page without a complaint, and bash-completion loads the
+    completion on demand, which offers what bash_completion_test.py expects."""
+    page = os.path.join(prefix, "share/man/man1/huevane-cli.1.gz")
+    status, _, errors = run(["man", "--warnings", "-l", page],
+                            env=dict(os.environ, LC_ALL="C.UTF-8", MANWIDTH="80"))
+    check(f"{what}: man --warnings -l huevane-cli.1.gz", (status, errors), (0, ""))
+    status, shown, errors = run(["lexgrog", page])
+    check(f"{what}: lexgrog reads the page's name and summary",
+          (status, shown.startswith(f'{page}: "huevane-cli - ')), (0, True))
+    status, shown, errors = run([sys.executable, os.path.join(HERE, "bash_completion_test.py"),
+                                 prefix])
+    if status == 77 and not complete:
+        print(f"{what}: bash completion not tried: {shown.strip()}")
+    elif status != 0:
+        failures.append(f"{what}: bash completion:\n{shown}{errors}".rstrip())
+
+
+def check_lintian(deb_path):
+    """lintian, pedantic and with every tag shown: no error and no warning. A release must also
+    have no hardening tag. The other tags are shown."""
+    try:
+        status, shown, errors = run(["lintian", "--pedantic", "-E", "-I", "--display-experimental",
+                                     deb_path])
+    except FileNotFoundError:
+        failures.append("no lintian (script/bootstrap installs it)")
+        return
+    tags = [line for line in shown.splitlines() if line[1:3] == ": "]
+    if status not in (0, 2):  # 2: it found errors, listed below
+        failures.append(f"lintian ended with {status}: {errors.strip()}")
+    for tag in tags:
+        if tag[0] in "EW" or (complete and ": hardening-" in tag):
+            failures.append(f"lintian: {tag}")
+        else:
+            print(f"lintian: {tag}")
 
 
 def pe_facts(data):
@@ -112,12 +157,9 @@ with tempfile.TemporaryDirectory() as root:
           f"huevane-cli {version}" in man and "set --from" in man, True)
     completion = os.path.join(root, "usr/share/bash-completion/completions/huevane-cli")
     check("bash completion parses", subprocess.run(["bash", "-n", completion]).returncode, 0)
+    check_installed("deb", os.path.join(root, "usr"))
+check_lintian(deb_path)
 
-
-def run(command, **options):
-    """(exit status, standard output, standard error) of a command that may fail."""
-    done = subprocess.run(command, capture_output=True, text=True, check=False, **options)
-    return done.returncode, done.stdout, done.stderr
 
 
 tarball = f"huevane-cli-{version}-linux-x86_64.tar.gz"
@@ -176,6 +218,7 @@ if os.path.exists(tarball_path):
             shown = run(["env", "-i", cli, "versions"])
             check("tarball huevane-cli versions with an empty environment",
                   shown, (0, deb_versions, ""))
+            check_installed("tarball", os.path.join(root, top))
 elif complete:
     failures.append(f"no {tarball}")
 
