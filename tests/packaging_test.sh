@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Packs what script/test has built (the Linux build, build/win32, and build/win64 when there is
-# one) with script/package, as script/release does, and checks the packages. Skipped (77) when
-# there is no Windows build to pack.
+# Packs what script/test has built (the Linux build, build/win32, and build/win64 and the static
+# Linux build in build/static when there are) with script/package, as script/release does, and
+# checks the packages. Skipped (77) when there is no Windows build to pack.
 #
 #   packaging_test.sh SOURCE_DIR VERSION NATIVE_BUILD_DIR
 set -euo pipefail
@@ -16,6 +16,9 @@ done
 if [ "${#builds[@]}" -eq 1 ]; then
   echo "skipped: no Windows build in $source/build/win32"
   exit 77
+fi
+if [ -f "$source/build/static/cli/huevane-cli" ]; then
+  builds+=("$source/build/static")
 fi
 dist=$(mktemp -d)
 trap 'rm -rf "$dist"' EXIT
