@@ -58,6 +58,11 @@ std::int16_t ParseProperty(std::string_view text) {
     UsageError("unknown property " + Clipped(text) + " (see 'huevane-cli properties')");
 }
 
+// The end of each message that refuses a theme for its size.
+std::string ThemeLimitText() {
+    return std::string("; a theme is at most ") + kMaxThemeText;
+}
+
 // The name of the client's executable, which its installer puts beside buddyui.ocm.
 constexpr std::string_view kClientExecutableName = "aim.exe";
 
@@ -346,39 +351,8 @@ private:
     void SetFromTheme(const std::string& fileName) {
         const bool fromInput = fileName == "-";
         const std::string shownName = fromInput ? "standard input" : fileName;
-        const std::size_t limit = kMaxThemeBytes;
-        const std::string tooLong = std::string("; a theme is at most ") + kMaxThemeText;
-        std::string bytes;
-        if (fromInput) {
-            bytes.resize(limit + 1);
-            in_.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-            bytes.resize(static_cast<std::size_t>(in_.gcount()));
-            if (in_.bad()) {
-                Fail("cannot read the theme from standard input");
-            }
-            if (bytes.size() > limit) {
-                Fail("the theme on standard input is over " + std::to_string(limit) + " bytes" +
-                     tooLong);
-            }
-        } else {
-            std::uint64_t size = 0;
-            try {
-                const std::unique_ptr<ReadableFile> file = fs_.OpenRead(fileName);
-                size = file->Size();
-                if (size <= limit) {
-                    bytes = ReadBytesAt(*file, 0, limit + 1);  // one more: it may have grown
-                }
-            } catch (const RunError& e) {
-                Fail("cannot read " + Clipped(fileName) + ": " + Reason(e));
-            }
-            if (size > limit) {
-                Fail(Clipped(fileName) + " is " + std::to_string(size) + " bytes" + tooLong);
-            }
-            if (bytes.size() > limit) {
-                Fail(Clipped(fileName) + " is over " + std::to_string(limit) + " bytes" + tooLong);
-            }
-        }
-        const Theme theme = ReadThemeFile(shownName, bytes);
+        const Theme theme =
+            ReadThemeFile(shownName, fromInput ? ThemeFromInput() : ThemeFromFile(fileName));
         const std::int16_t version = Version(true, theme.version);
         RefuseMissingProperties(shownName, theme, version);
         std::vector<ColorPatch> patches(theme.colors.size());
@@ -389,6 +363,44 @@ private:
                                modColors::HexToSpot(LookupOffset(version, color.property))};
                        });
         Write(patches);
+    }
+
+    // The bytes of a theme on standard input, no more than a theme may have.
+    std::string ThemeFromInput() {
+        std::string bytes(kMaxThemeBytes + 1, '\0');
+        in_.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        bytes.resize(static_cast<std::size_t>(in_.gcount()));
+        if (in_.bad()) {
+            Fail("cannot read the theme from standard input");
+        }
+        if (bytes.size() > kMaxThemeBytes) {
+            Fail("the theme on standard input is over " + std::to_string(kMaxThemeBytes) +
+                 " bytes" + ThemeLimitText());
+        }
+        return bytes;
+    }
+
+    // The bytes of a theme file, refused by its size before anything is read.
+    std::string ThemeFromFile(const std::string& fileName) {
+        std::uint64_t size = 0;
+        std::string bytes;
+        try {
+            const std::unique_ptr<ReadableFile> file = fs_.OpenRead(fileName);
+            size = file->Size();
+            if (size <= kMaxThemeBytes) {
+                bytes = ReadBytesAt(*file, 0, kMaxThemeBytes + 1);  // one more: it may have grown
+            }
+        } catch (const RunError& e) {
+            Fail("cannot read " + Clipped(fileName) + ": " + Reason(e));
+        }
+        if (size > kMaxThemeBytes) {
+            Fail(Clipped(fileName) + " is " + std::to_string(size) + " bytes" + ThemeLimitText());
+        }
+        if (bytes.size() > kMaxThemeBytes) {
+            Fail(Clipped(fileName) + " is over " + std::to_string(kMaxThemeBytes) + " bytes" +
+                 ThemeLimitText());
+        }
+        return bytes;
     }
 
     void Write(const std::vector<ColorPatch>& patches) {
