@@ -29,15 +29,15 @@ std::optional<OptionWord> ReadOption(const std::string& word) {
 }
 
 // The option's table entry, when the command line so far takes the option in that form.
-const OptionSpec& LookUpOption(const OptionWord& word, const std::optional<Command>& command) {
-    const OptionSpec* option = FindOption(word.name);
+const OptionEntry& LookUpOption(const OptionWord& word, const std::optional<Command>& command) {
+    const OptionEntry* option = FindOption(word.name);
     if (option != nullptr && !option->TakesValue() && word.inlineValue) {
         UsageError(word.name + " takes no value");
     }
-    const CommandSpec* spec = command ? &SpecOf(*command) : nullptr;
-    if (option == nullptr || !Takes(spec, *option)) {
+    const CommandEntry* entry = command ? &EntryOf(*command) : nullptr;
+    if (option == nullptr || !Takes(entry, *option)) {
         UsageError("unknown option " + Clipped(word.name) +
-                   (spec == nullptr ? "" : " for " + std::string(spec->name)));
+                   (entry == nullptr ? "" : " for " + std::string(entry->name)));
     }
     return *option;
 }
@@ -86,7 +86,7 @@ void TakeWord(Arguments& parsed, const std::string& word) {
     if (parsed.command) {
         UsageError("unexpected argument " + Clipped(word));
     }
-    const CommandSpec* command = FindCommand(word);
+    const CommandEntry* command = FindCommand(word);
     if (command == nullptr) {
         UsageError("unknown command " + Clipped(word));
     }
@@ -121,7 +121,7 @@ void CheckRules(const Arguments& parsed) {
     if (parsed.help || parsed.showVersion || !parsed.command) {
         return;
     }
-    if (const auto checkRules = SpecOf(*parsed.command).checkRules) {
+    if (const auto checkRules = EntryOf(*parsed.command).checkRules) {
         checkRules(parsed);
     }
 }
@@ -144,7 +144,7 @@ Arguments ParseArguments(const std::vector<std::string>& args) {
             TakeWord(parsed, word);
             continue;
         }
-        const OptionSpec& option = LookUpOption(*optionWord, parsed.command);
+        const OptionEntry& option = LookUpOption(*optionWord, parsed.command);
         std::string value = option.TakesValue() ? words.ValueOf(*optionWord) : std::string();
         const bool again = std::find(given.begin(), given.end(), option.option) != given.end();
         if (again && option.TakesValue() && !option.repeats) {

@@ -95,7 +95,7 @@ constexpr std::array kSetOptions = {Option::kBuild, Option::kProperty, Option::k
                                     Option::kFrom,  Option::kBackup,   Option::kForce};
 constexpr std::array kRestoreOptions = {Option::kBackup};
 
-constexpr std::array<CommandSpec, 7> kCommands = {{
+constexpr std::array<CommandEntry, 7> kCommands = {{
     {Command::kVersions, "versions", "the client builds Huevane knows, with their indices",
      kJsonOnly, kListHelp, nullptr},
     {Command::kProperties, "properties",
@@ -116,7 +116,7 @@ constexpr std::array<CommandSpec, 7> kCommands = {{
 using enum OptionScope;
 using enum ValueCompletion;
 
-constexpr std::array<OptionSpec, 11> kOptions = {{
+constexpr std::array<OptionEntry, 11> kOptions = {{
     {Option::kDir, "--dir", "", "PATH", false, kEverywhere, kDirectories,
      "Use the client installed in PATH, the directory that holds buddyui.ocm, instead of looking "
      "for it."},
@@ -145,7 +145,7 @@ constexpr std::array<OptionSpec, 11> kOptions = {{
      "Print one JSON object; each command's help lists its fields."},
 }};
 
-// SpecOf finds an entry at its enumerator's place.
+// EntryOf finds an entry at its enumerator's place.
 template <typename Table, typename Member>
 constexpr bool InEnumeratorOrder(const Table& table, Member member) {
     for (std::size_t i = 0; i < table.size(); ++i) {
@@ -155,42 +155,43 @@ constexpr bool InEnumeratorOrder(const Table& table, Member member) {
     }
     return true;
 }
-static_assert(InEnumeratorOrder(kCommands, &CommandSpec::command));
-static_assert(InEnumeratorOrder(kOptions, &OptionSpec::option));
+static_assert(InEnumeratorOrder(kCommands, &CommandEntry::command));
+static_assert(InEnumeratorOrder(kOptions, &OptionEntry::option));
 
 }  // namespace
 
-std::span<const CommandSpec> CommandSpecs() {
+std::span<const CommandEntry> CommandEntries() {
     return kCommands;
 }
 
-std::span<const OptionSpec> OptionSpecs() {
+std::span<const OptionEntry> OptionEntries() {
     return kOptions;
 }
 
-const CommandSpec& SpecOf(Command command) {
+const CommandEntry& EntryOf(Command command) {
     return kCommands[static_cast<std::size_t>(command)];
 }
 
-const OptionSpec& SpecOf(Option option) {
+const OptionEntry& EntryOf(Option option) {
     return kOptions[static_cast<std::size_t>(option)];
 }
 
-const CommandSpec* FindCommand(std::string_view name) {
+const CommandEntry* FindCommand(std::string_view name) {
     const auto* found = std::find_if(kCommands.begin(), kCommands.end(),
-                                     [&](const CommandSpec& spec) { return spec.name == name; });
+                                     [&](const CommandEntry& entry) { return entry.name == name; });
     return found == kCommands.end() ? nullptr : found;
 }
 
-const OptionSpec* FindOption(std::string_view nameOrShortName) {
-    const auto* found = std::find_if(kOptions.begin(), kOptions.end(), [&](const OptionSpec& spec) {
-        return spec.name == nameOrShortName ||
-               (!spec.shortName.empty() && spec.shortName == nameOrShortName);
-    });
+const OptionEntry* FindOption(std::string_view nameOrShortName) {
+    const auto* found =
+        std::find_if(kOptions.begin(), kOptions.end(), [&](const OptionEntry& entry) {
+            return entry.name == nameOrShortName ||
+                   (!entry.shortName.empty() && entry.shortName == nameOrShortName);
+        });
     return found == kOptions.end() ? nullptr : found;
 }
 
-bool Takes(const CommandSpec* command, const OptionSpec& option) {
+bool Takes(const CommandEntry* command, const OptionEntry& option) {
     if (option.scope != OptionScope::kCommand) {
         return true;
     }

@@ -36,7 +36,7 @@ enum class OptionScope {
 // What the bash completion offers for an option's value.
 enum class ValueCompletion { kNothing, kDirectories, kFiles, kProperties, kVersions };
 
-struct OptionSpec {
+struct OptionEntry {
     Option option;
     std::string_view name;         // "--build"
     std::string_view shortName;    // "-h", or empty
@@ -49,7 +49,7 @@ struct OptionSpec {
     bool TakesValue() const { return !placeholder.empty(); }
 };
 
-struct CommandSpec {
+struct CommandEntry {
     Command command;
     std::string_view name;
     std::string_view summary;         // its line under "Commands:" in the program's help
@@ -59,15 +59,15 @@ struct CommandSpec {
     void (*checkRules)(const Arguments&);
 };
 
-std::span<const CommandSpec> CommandSpecs();  // in the order the program's help lists them
-std::span<const OptionSpec> OptionSpecs();
+std::span<const CommandEntry> CommandEntries();  // in the order the program's help lists them
+std::span<const OptionEntry> OptionEntries();
 
-const CommandSpec& SpecOf(Command command);
-const OptionSpec& SpecOf(Option option);
-const CommandSpec* FindCommand(std::string_view name);
-const OptionSpec* FindOption(std::string_view nameOrShortName);
+const CommandEntry& EntryOf(Command command);
+const OptionEntry& EntryOf(Option option);
+const CommandEntry* FindCommand(std::string_view name);
+const OptionEntry* FindOption(std::string_view nameOrShortName);
 
 // Whether a command line with this command (or none, for nullptr) takes the option.
-bool Takes(const CommandSpec* command, const OptionSpec& option);
+bool Takes(const CommandEntry* command, const OptionEntry& option);
 
 }  // namespace huevane::cli

@@ -42,13 +42,13 @@ constexpr std::size_t kSummaryColumn = 16;
 
 std::string HelpText(const std::optional<Command>& command) {
     if (command) {
-        return std::string(SpecOf(*command).help);
+        return std::string(EntryOf(*command).help);
     }
     std::string help(kProgramHelpStart);
-    for (const CommandSpec& spec : CommandSpecs()) {
-        std::string line = "  " + std::string(spec.name);
+    for (const CommandEntry& entry : CommandEntries()) {
+        std::string line = "  " + std::string(entry.name);
         line.resize(std::max(kSummaryColumn, line.size() + 2), ' ');
-        help += line + std::string(spec.summary) + "\n";
+        help += line + std::string(entry.summary) + "\n";
     }
     return help += kProgramHelpEnd;
 }

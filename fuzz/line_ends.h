@@ -3,8 +3,8 @@
 #include <string>
 #include <string_view>
 
-// text with each "\n" as "\r\n", as Windows tools write it: the fuzzers check that a parser
-// reads both alike.
+// text with each "\n" as "\r\n", as Windows tools write it: the fuzzers and tests check that a
+// parser reads both alike.
 inline std::string ToCrlf(std::string_view text) {
     std::string out;
     for (const char c : text) {

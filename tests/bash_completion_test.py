@@ -33,10 +33,10 @@ complete_with() {  # FUNCTION: run a completion function on words as bash would
     "$1" "${words[0]}" "${words[cword]}" "${words[cword - 1]}"
 }
 function_of() {  # complete -p ARGS: the function named by -F
-    local spec
-    read -r -a spec <<<"$(complete -p "$@" 2>/dev/null)"
-    for i in "${!spec[@]}"; do
-        [ "${spec[i]}" = -F ] && echo "${spec[i + 1]}"
+    local completion
+    read -r -a completion <<<"$(complete -p "$@" 2>/dev/null)"
+    for i in "${!completion[@]}"; do
+        [ "${completion[i]}" = -F ] && echo "${completion[i + 1]}"
     done
 }
 loader=$(function_of -D)

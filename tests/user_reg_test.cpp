@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "cli/formats/memory_file.h"
+#include "fuzz/line_ends.h"
 
 namespace huevane::userreg {
 
@@ -45,17 +46,6 @@ const Lookup kOtherType{LookupStatus::kFound, ValueType::kOther, {}};
 const Lookup kNoKey{LookupStatus::kNoKey, ValueType::kOther, {}};
 const Lookup kNoValue{LookupStatus::kNoValue, ValueType::kOther, {}};
 const Lookup kBadHeader{LookupStatus::kBadHeader, ValueType::kOther, {}};
-
-std::string ToCrlf(std::string_view text) {
-    std::string out;
-    for (const char c : text) {
-        if (c == '\n') {
-            out.push_back('\r');
-        }
-        out.push_back(c);
-    }
-    return out;
-}
 
 // A file read as a stream that hands out one byte per read, so that every line, "\r\n" and
 // continuation is split across reads.

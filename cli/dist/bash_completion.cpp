@@ -129,7 +129,7 @@ std::string ValueAction(ValueCompletion completion) {
 
 std::vector<std::string_view> CommandNames() {
     std::vector<std::string_view> names;
-    for (const CommandSpec& command : CommandSpecs()) {
+    for (const CommandEntry& command : CommandEntries()) {
         names.push_back(command.name);
     }
     return names;
@@ -137,7 +137,7 @@ std::vector<std::string_view> CommandNames() {
 
 std::vector<std::string_view> OptionsTakingValues() {
     std::vector<std::string_view> names;
-    for (const OptionSpec& option : OptionSpecs()) {
+    for (const OptionEntry& option : OptionEntries()) {
         if (option.TakesValue()) {
             names.push_back(option.name);
         }
@@ -152,7 +152,7 @@ std::string ValueBranches() {
          {ValueCompletion::kDirectories, ValueCompletion::kFiles, ValueCompletion::kProperties,
           ValueCompletion::kVersions}) {
         std::vector<std::string_view> names;
-        for (const OptionSpec& option : OptionSpecs()) {
+        for (const OptionEntry& option : OptionEntries()) {
             if (option.TakesValue() && option.completion == completion) {
                 names.push_back(option.name);
             }
@@ -166,14 +166,14 @@ std::string ValueBranches() {
 }
 
 // The options offered on a command line with this command, or with none (nullptr).
-std::string OfferedOptions(const CommandSpec* command) {
+std::string OfferedOptions(const CommandEntry* command) {
     std::vector<std::string_view> names;
     if (command != nullptr) {
         for (const Option option : command->options) {
-            names.push_back(SpecOf(option).name);
+            names.push_back(EntryOf(option).name);
         }
     }
-    for (const OptionSpec& option : OptionSpecs()) {
+    for (const OptionEntry& option : OptionEntries()) {
         if (command == nullptr ? option.scope != OptionScope::kCommand
                                : option.scope == OptionScope::kEverywhere) {
             names.push_back(option.name);
@@ -185,7 +185,7 @@ std::string OfferedOptions(const CommandSpec* command) {
 // The case branches that set what is offered with each command, and with none.
 std::string OfferBranches() {
     std::string branches;
-    for (const CommandSpec& command : CommandSpecs()) {
+    for (const CommandEntry& command : CommandEntries()) {
         branches += "        " + std::string(command.name) + ")\n            offers=\"" +
                     OfferedOptions(&command) + "\" ;;\n";
     }

@@ -164,7 +164,7 @@ std::string Text(std::string_view text) {
 // Each command's summary, then its help; commands that share a help text show it once.
 std::string Commands() {
     std::string roff = ".SH COMMANDS\n";
-    const auto commands = CommandSpecs();
+    const auto commands = CommandEntries();
     for (std::size_t i = 0; i < commands.size(); ++i) {
         roff += ".SS " + std::string(commands[i].name) + "\n" + Text(commands[i].summary) + "\n";
         if (i + 1 == commands.size() || commands[i + 1].help != commands[i].help) {
@@ -175,9 +175,9 @@ std::string Commands() {
 }
 
 // The commands that take an option of OptionScope::kCommand: "get, set".
-std::string CommandsTaking(const OptionSpec& option) {
+std::string CommandsTaking(const OptionEntry& option) {
     std::string names;
-    for (const CommandSpec& command : CommandSpecs()) {
+    for (const CommandEntry& command : CommandEntries()) {
         if (Takes(&command, option)) {
             names += (names.empty() ? "" : ", ") + std::string(command.name);
         }
@@ -196,7 +196,7 @@ std::string Examples() {
 
 std::string Options() {
     std::string roff = ".SH OPTIONS\n";
-    for (const OptionSpec& option : OptionSpecs()) {
+    for (const OptionEntry& option : OptionEntries()) {
         roff += ".TP\n";
         if (!option.shortName.empty()) {
             roff += "\\fB" + Text(option.shortName) + "\\fR, ";
