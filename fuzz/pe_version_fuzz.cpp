@@ -11,7 +11,7 @@
 #include <string_view>
 
 #include "cli/formats/memory_file.h"
-#include "cli/formats/pe_version.h"
+#include "core/pe_version.h"
 
 namespace {
 

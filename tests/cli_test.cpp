@@ -11,7 +11,7 @@
 
 #include "cli/commands.h"
 #include "cli/location/windows_path.h"
-#include "cli/formats/pe_version.h"
+#include "core/pe_version.h"
 #include "platform/native_file_system.h"
 #include "tests/faulty_file_system.h"
 #include "huevane_version.h"

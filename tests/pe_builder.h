@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "cli/formats/pe_version.h"
+#include "core/pe_version.h"
 
 namespace huevane::test {
 

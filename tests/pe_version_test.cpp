@@ -1,5 +1,5 @@
 // The file version read out of PE images: built ones, damaged ones, and real executables.
-#include "cli/formats/pe_version.h"
+#include "core/pe_version.h"
 
 #include <gtest/gtest.h>
 

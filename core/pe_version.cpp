@@ -1,4 +1,4 @@
-#include "cli/formats/pe_version.h"
+#include "core/pe_version.h"
 
 #include <algorithm>
 #include <array>

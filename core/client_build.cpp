@@ -1,0 +1,21 @@
+#include "core/client_build.h"
+
+#include <memory>
+
+#include "core/catalogue.h"
+#include "core/pe_version.h"
+
+namespace huevane {
+
+std::optional<ClientBuild> ReadClientBuild(FileSystem& fs, const std::string& path) {
+    const std::unique_ptr<ReadableFile> file = fs.OpenRead(path);
+    const std::optional<pe::FileVersion> found = pe::ReadFileVersion(*file);
+    if (!found) {
+        return std::nullopt;
+    }
+    return ClientBuild{std::to_string(found->major) + "." + std::to_string(found->minor) + "." +
+                           std::to_string(found->build),
+                       VersionForBuild(found->major, found->minor, found->build)};
+}
+
+}  // namespace huevane
