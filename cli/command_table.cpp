@@ -69,7 +69,8 @@ constexpr std::string_view kSetHelp =
        huevane-cli set [--build B] --from THEME [--backup FILE] [--force]
 
 Writes each colour C at property P, all in one atomic replacement of buddyui.ocm: all of them
-or none. C is #RRGGBB, RRGGBB or R,G,B. With --backup, FILE first receives a copy of the file.
+or none. C is #RRGGBB, RRGGBB or R,G,B. With --backup, FILE becomes the file as it was just
+before, read under its lock; a set that fails or is refused leaves FILE as it was.
 Without --build the build is read from the client's executable; a --build that disagrees
 with that build is refused unless --force is given.
 
@@ -137,7 +138,7 @@ constexpr std::array<OptionEntry, 11> kOptions = {{
     {Option::kFrom, "--from", "", "THEME", false, kCommand, kFiles,
      "A theme: a file that 'get --json' printed, or - for standard input."},
     {Option::kBackup, "--backup", "", "FILE", false, kCommand, kFiles,
-     "For set, where a copy of buddyui.ocm goes before it is rewritten; for restore, the copy "
+     "For set, where buddyui.ocm as it was goes once it is rewritten; for restore, the copy "
      "to put back."},
     {Option::kForce, "--force", "", "", false, kCommand, kNothing,
      "Read or write even when --build disagrees with the build of the client's executable."},

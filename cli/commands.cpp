@@ -18,21 +18,17 @@
 #include "cli/formats/theme_file.h"
 #include "core/apply_command.h"
 #include "core/catalogue.h"
+#include "core/client_build.h"
 #include "cli/formats/clipped_text.h"
 #include "cli/formats/color_text.h"
 #include "core/encoders.h"
 #include "core/file_ops.h"
 #include "core/patch_writer.h"
-#include "cli/formats/pe_version.h"
 #include "core/run_error.h"
 #include "huevane_version.h"
 
 namespace huevane::cli {
 namespace {
-
-std::string BuildText(unsigned major, unsigned minor, unsigned build) {
-    return std::to_string(major) + "." + std::to_string(minor) + "." + std::to_string(build);
-}
 
 std::int16_t ParseBuild(std::string_view text) {
     const BuildMatch match = FindBuild(text);
@@ -92,23 +88,19 @@ DetectedBuild DetectVersion(const ClientLocation& location, FileSystem& fs) {
     if (executable.empty()) {
         Fail("the client's executable is not known (not found)");
     }
-    std::optional<pe::FileVersion> version;
+    std::optional<ClientBuild> found;
     try {
-        const std::unique_ptr<ReadableFile> file = fs.OpenRead(executable);
-        version = pe::ReadFileVersion(*file);
+        found = ReadClientBuild(fs, executable);
     } catch (const RunError& e) {
         Fail("cannot read " + Clipped(executable) + ": " + Reason(e));
     }
-    if (!version) {
+    if (!found) {
         Fail("no version resource in " + Clipped(executable));
     }
-    const std::string build = BuildText(version->major, version->minor, version->build);
-    const std::optional<std::int16_t> index =
-        VersionForBuild(version->major, version->minor, version->build);
-    if (!index) {
-        Fail("build " + build + " is in none of the known version ranges");
+    if (!found->version) {
+        Fail("build " + found->text + " is in none of the known version ranges");
     }
-    return {*index, build};
+    return {*found->version, found->text};
 }
 
 class Session {
@@ -403,25 +395,31 @@ private:
         return bytes;
     }
 
+    // The backup, when asked for, is made under the target's lock from the bytes the patch
+    // reads, and replaces the old one only once the target is rewritten.
     void Write(const std::vector<ColorPatch>& patches) {
         const std::string target = Target();
+        BackupCopy backup;
         if (args_.backup) {
             RefuseTheTargetItself(*args_.backup, target);
-            try {
-                CopyFileAtomically(fs_, target, *args_.backup);
-            } catch (const RunError& e) {
-                Fail("cannot make the backup " + Clipped(*args_.backup) + ": " + Reason(e));
-            }
+            backup.path = *args_.backup;
         }
         try {
             PatchColors(fs_, target, patches, ColorFit::kWholeColour,
-                        args_.backup ? std::vector<std::string>{*args_.backup}
-                                     : std::vector<std::string>{});
+                        args_.backup ? &backup : nullptr);
         } catch (const FileTooShort& e) {
             Fail(Clipped(target) + " has " + std::to_string(e.size()) + " bytes, " +
                  std::to_string(e.needed()) + " are needed for the colours of this version" +
                  " (it is unchanged)");
         } catch (const RunError& e) {
+            if (backup.fileChanged) {
+                Fail("set the colours in " + Clipped(target) + ", but cannot replace the backup " +
+                     Clipped(backup.path) + ": " + Reason(e) + " (it is as it was)");
+            }
+            if (backup.failed) {
+                Fail("cannot make the backup " + Clipped(backup.path) + ": " + Reason(e) +
+                     " (nothing was changed)");
+            }
             Fail("cannot rewrite " + Clipped(target) + ": " + Reason(e) + " (it is unchanged)");
         }
         out_ << "set " << patches.size() << (patches.size() == 1 ? " colour" : " colours") << " in "

@@ -4,6 +4,7 @@
 #include <new>
 
 #include "core/catalogue.h"
+#include "core/client_build.h"
 #include "core/encoders.h"
 #include "core/file_ops.h"
 #include "core/patch_writer.h"
@@ -64,20 +65,38 @@ std::string TargetReason(ErrorNumber number) {
     return "buddyui.ocm could not be changed.";
 }
 
-void MakeBackup(FileSystem& fs, const ApplyInputs& inputs, ApplyStage& stage) {
-    stage = ApplyStage::kBackupSource;
-    const std::string source = ExistingFilePath(fs, inputs.installDir, kTargetFileName);
-    stage = ApplyStage::kBackupCopy;
-    const std::string destination = FilePathFor(fs, inputs.programDir, kBackupFileName);
-    CopyFileAtomically(fs, source, destination);
+// A refusal when the client's executable tells a build that the chosen version does not hold;
+// nullopt when it holds it, or when the build cannot be told and the user's word must do.
+std::optional<ApplyResult> RefuseWrongBuild(const ApplyInputs& inputs, FileSystem& fs) {
+    if (inputs.executable.empty() || LookupOffset(inputs.version, 0).empty()) {
+        return std::nullopt;
+    }
+    std::optional<ClientBuild> build;
+    try {
+        build = ReadClientBuild(fs, inputs.executable);
+    } catch (const RunError&) {
+        return std::nullopt;  // no executable there, or none that can be read
+    }
+    if (!build || !build->version || *build->version == inputs.version) {
+        return std::nullopt;
+    }
+    return ApplyResult{ApplyOutcome::kWrongBuild, std::string(kErrorText),
+                       WrongBuildText(inputs.version, build->text, *build->version)};
+}
+
+// The stage a failure belongs to once the rewrite says whether it was the backup's.
+ApplyStage BackupStage(const BackupCopy& backup, ApplyStage stage) {
+    if (!backup.failed) {
+        return stage;
+    }
+    return backup.fileChanged ? ApplyStage::kBackupReplace : ApplyStage::kBackupCopy;
 }
 
 }  // namespace
 
 std::string FailureReason(const ApplyInputs& inputs, ApplyStage stage,
                           std::optional<ErrorNumber> number) {
-    const bool nearTarget = stage == ApplyStage::kBackupSource || stage == ApplyStage::kPatch;
-    if (nearTarget && inputs.installDir == kInstallDirNotFound) {
+    if (stage == ApplyStage::kPatch && inputs.installDir == kInstallDirNotFound) {
         return "AIM is not registered for this Windows user, so its folder is unknown. Install "
                "AIM, or start it once as this user.";
     }
@@ -93,17 +112,32 @@ std::string FailureReason(const ApplyInputs& inputs, ApplyStage stage,
     if (!number) {
         return "There is not enough memory to change buddyui.ocm.";
     }
-    return stage == ApplyStage::kBackupCopy ? BackupReason(*number) : TargetReason(*number);
+    switch (stage) {
+        case ApplyStage::kBackupCopy:
+            return BackupReason(*number);
+        case ApplyStage::kBackupReplace:
+            return "The colour was written, but the backup BUIBackup.ocm could not be replaced; "
+                   "it still holds the file as an earlier Apply found it.";
+        default:
+            return TargetReason(*number);
+    }
+}
+
+std::string WrongBuildText(std::int16_t version, const std::string& build, std::int16_t installed) {
+    return "Your AIM is build " + build + ", which \"" +
+           std::string(kVersionTexts[static_cast<std::size_t>(version)]) +
+           "\" does not cover. Select \"" +
+           std::string(kVersionTexts[static_cast<std::size_t>(installed)]) +
+           "\" and try again; nothing was changed.";
 }
 
 ApplyResult RunApplyCommand(const ApplyInputs& inputs, FileSystem& fs) {
     ApplyStage stage = ApplyStage::kChoice;
+    BackupCopy backup;
     try {
-        // The backup comes first, so it is made even for a choice that is then refused.
-        if (inputs.backupFlag == kBackupChecked) {
-            MakeBackup(fs, inputs, stage);
+        if (std::optional<ApplyResult> refusal = RefuseWrongBuild(inputs, fs)) {
+            return *refusal;
         }
-        stage = ApplyStage::kChoice;
         if (!IsAvailable(inputs.version, inputs.property)) {
             return {ApplyOutcome::kRefused, std::string(kUnavailableText), {}};
         }
@@ -115,9 +149,15 @@ ApplyResult RunApplyCommand(const ApplyInputs& inputs, FileSystem& fs) {
         stage = ApplyStage::kPatch;
         const std::string strColor = modColors::ColorToStr(inputs.color);
         const std::int32_t lngSpot = modColors::HexToSpot(strOffset);
-        UpdateBuddyUi(fs, inputs.installDir, strColor, lngSpot);
+        const bool wantBackup = inputs.backupFlag == kBackupChecked;
+        if (wantBackup) {
+            stage = ApplyStage::kBackupCopy;
+            backup.path = FilePathFor(fs, inputs.programDir, kBackupFileName);
+            stage = ApplyStage::kPatch;
+        }
+        UpdateBuddyUi(fs, inputs.installDir, strColor, lngSpot, wantBackup ? &backup : nullptr);
     } catch (const RunError& error) {
-        return Fail(inputs, stage, error.number());
+        return Fail(inputs, BackupStage(backup, stage), error.number());
     } catch (const std::exception&) {
         // bad_alloc for a file too large to hold.
         return Fail(inputs, stage == ApplyStage::kChoice ? ApplyStage::kPatch : stage,

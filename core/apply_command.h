@@ -25,6 +25,9 @@ struct ApplyInputs {
     int backupFlag = 0;          // check box value; only 1 asks for a backup
     std::int32_t color = 0;      // 0x00BBGGRR
     std::string installDir;
+    // The registered path of the client's executable, whose build the choice must fit; empty
+    // when the registry names none.
+    std::string executable;
     std::string programDir;
 };
 
@@ -32,6 +35,9 @@ enum class ApplyOutcome {
     kSuccess,  // show kSuccessText in the status line
     kError,    // show kErrorText in the status line
     kRefused,  // show kUnavailableText in a message box; leave the status line alone
+    // The chosen version is not the client's: show reason in a message box, then kErrorText in
+    // the status line with the same reason.
+    kWrongBuild,
 };
 
 struct ApplyResult {
@@ -43,10 +49,10 @@ struct ApplyResult {
 
 // The part of an Apply that was at work when it failed.
 enum class ApplyStage {
-    kBackupSource,  // finding buddyui.ocm in the install directory to back it up
-    kBackupCopy,    // writing the backup into the program directory
-    kChoice,        // reading the user's choices
-    kPatch,         // rewriting buddyui.ocm
+    kChoice,         // reading the user's choices
+    kPatch,          // rewriting buddyui.ocm
+    kBackupCopy,     // writing the backup into the program directory
+    kBackupReplace,  // putting the backup in place, after buddyui.ocm was rewritten
 };
 
 // Why an Apply failed in stage with run-time error number (nullopt: no run-time error, such
@@ -54,9 +60,16 @@ enum class ApplyStage {
 std::string FailureReason(const ApplyInputs& inputs, ApplyStage stage,
                           std::optional<ErrorNumber> number);
 
-// Runs one Apply, top to bottom: the optional backup, the availability check, the lookup, the
-// encoders and the rewrite of buddyui.ocm in inputs.installDir (UpdateBuddyUi, the writer behind
-// the main window's UpdateBUI). Every failure ends in kError; nothing is thrown.
+// The message that refuses version for a client whose executable says it is build (such as
+// 5.1.3020), in the version list entry installed.
+std::string WrongBuildText(std::int16_t version, const std::string& build, std::int16_t installed);
+
+// Runs one Apply, top to bottom: the check of the chosen version against the client's build
+// (where its executable tells it), the availability check, the lookup, the encoders and the
+// rewrite of buddyui.ocm in inputs.installDir (UpdateBuddyUi, the writer behind the main
+// window's UpdateBUI), with the optional backup made from the same bytes under the same lock.
+// Nothing is written, the backup included, unless the choice passes every check. Every failure
+// ends in kError; nothing is thrown.
 ApplyResult RunApplyCommand(const ApplyInputs& inputs, FileSystem& fs);
 
 }  // namespace huevane

@@ -1,6 +1,7 @@
 #include "core/file_ops.h"
 
 #include <algorithm>
+#include <exception>
 #include <vector>
 
 #include "core/ascii_case.h"
@@ -79,17 +80,54 @@ void RemoveLeftovers(FileSystem& fs, const std::string& destination,
     }
 }
 
+// Sets backup->failed for the errors raised while it lives, unless it was let go.
+class BackupStep {
+public:
+    explicit BackupStep(BackupCopy* backup) noexcept : backup_(backup) {}
+    BackupStep(const BackupStep&) = delete;
+    BackupStep& operator=(const BackupStep&) = delete;
+    ~BackupStep() {
+        if (backup_ != nullptr && std::uncaught_exceptions() > exceptions_) {
+            backup_->failed = true;
+        }
+    }
+
+private:
+    BackupCopy* backup_;
+    int exceptions_ = std::uncaught_exceptions();
+};
+
+// The backup's side of a rewrite: its lock, taken after the file's, and its new file.
+struct BackupWriter {
+    std::string path;
+    std::unique_ptr<FileLock> lock;
+    std::unique_ptr<NewFile> copy;
+    std::string newPath;
+};
+
 // Rewrites destination from source, or in place when source is nullptr.
 void Rewrite(FileSystem& fs, const std::string* sourcePath, const std::string& destinationPath,
              const ChunkEditor& edit, const RewriteCheck& check,
-             const std::vector<std::string>& keep) {
+             const std::vector<std::string>& keep, BackupCopy* backup) {
     const std::string destination = fs.ResolveLinks(destinationPath);
     std::unique_ptr<FileLock> lock = fs.LockForWriting(destination);
+    BackupWriter saved;
+    if (backup) {
+        const BackupStep step(backup);
+        saved.path = fs.ResolveLinks(backup->path);
+        saved.lock = fs.LockForWriting(saved.path);
+        if (saved.lock) {
+            RemoveLeftovers(fs, saved.path, {destination});
+        }
+    }
     if (lock) {
         // Only the holder of the lock knows that no other writer's new file is among them.
         std::vector<std::string> notLeftovers = keep;
         if (sourcePath) {
             notLeftovers.push_back(*sourcePath);
+        }
+        if (backup) {
+            notLeftovers.push_back(saved.path);
         }
         RemoveLeftovers(fs, destination, std::move(notLeftovers));
     }
@@ -100,16 +138,32 @@ void Rewrite(FileSystem& fs, const std::string* sourcePath, const std::string& d
     if (sourcePath && before && before->SameFile(read)) {
         throw RunError(ErrorNumber::kPathFileAccess);  // the copy would be the file itself
     }
+    if (backup) {
+        const BackupStep step(backup);
+        const std::optional<FileIdentity> old = fs.Identify(saved.path);
+        if (old && old->SameFile(read)) {
+            throw RunError(ErrorNumber::kPathFileAccess);  // the backup would be the file itself
+        }
+    }
     if (check) {
         check(read.size, before);
     }
     std::unique_ptr<NewFile> copy = fs.CreateNewBeside(destination);
     const std::string newPath = copy->path();
     try {
+        if (backup) {
+            const BackupStep step(backup);
+            saved.copy = fs.CreateNewBeside(saved.path);
+            saved.newPath = saved.copy->path();
+        }
         std::vector<char> buffer(kChunkSize);
         std::uint64_t offset = 0;
         while (const std::size_t count = source->Read(buffer)) {
             const std::span<char> chunk(buffer.data(), count);
+            if (saved.copy) {
+                const BackupStep step(backup);
+                saved.copy->Write(std::string_view(chunk.data(), chunk.size()));
+            }
             if (edit) {
                 edit(chunk, offset);
             }
@@ -120,6 +174,11 @@ void Rewrite(FileSystem& fs, const std::string* sourcePath, const std::string& d
             throw RunError(ErrorNumber::kDeviceIo, ErrorCause::kChangedWhileCopied);
         }
         copy->Flush();
+        if (saved.copy) {
+            const BackupStep step(backup);
+            saved.copy->Flush();
+            saved.copy.reset();
+        }
         // Windows renames neither an open file nor over one that is open without sharing.
         copy.reset();
         source.reset();
@@ -132,20 +191,36 @@ void Rewrite(FileSystem& fs, const std::string* sourcePath, const std::string& d
     } catch (...) {
         copy.reset();
         fs.Remove(newPath);
+        if (!saved.newPath.empty()) {
+            saved.copy.reset();
+            fs.Remove(saved.newPath);
+        }
         throw;
+    }
+    if (backup) {
+        // Last, so that the old backup stays until the file it was made for has changed.
+        try {
+            fs.Replace(saved.newPath, saved.path, std::move(saved.lock));
+        } catch (...) {
+            backup->failed = true;
+            backup->fileChanged = true;
+            fs.Remove(saved.newPath);
+            throw;
+        }
     }
 }
 
 }  // namespace
 
 void RewriteInPlace(FileSystem& fs, const std::string& path, const ChunkEditor& edit,
-                    const RewriteCheck& check, const std::vector<std::string>& keep) {
-    Rewrite(fs, nullptr, path, edit, check, keep);
+                    const RewriteCheck& check, const std::vector<std::string>& keep,
+                    BackupCopy* backup) {
+    Rewrite(fs, nullptr, path, edit, check, keep, backup);
 }
 
 void CopyFileAtomically(FileSystem& fs, const std::string& source, const std::string& destination,
                         const RewriteCheck& check, const std::vector<std::string>& keep) {
-    Rewrite(fs, &source, destination, {}, check, keep);
+    Rewrite(fs, &source, destination, {}, check, keep, nullptr);
 }
 
 }  // namespace huevane

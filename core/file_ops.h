@@ -34,6 +34,14 @@ using ChunkEditor = std::function<void(std::span<char> chunk, std::uint64_t offs
 using RewriteCheck =
     std::function<void(std::uint64_t size, const std::optional<FileIdentity>& destination)>;
 
+// Where a rewrite keeps a copy of the file as it was just before it changed it, and which of the
+// two files a failure concerns.
+struct BackupCopy {
+    std::string path;
+    bool failed = false;       // the error raised was the backup's
+    bool fileChanged = false;  // ... and came after the file itself was replaced
+};
+
 // Streams the file at path into a new file beside it, passing every chunk through edit (when
 // given), flushes it to disk and swaps it in. Symbolic links are followed: the file they point
 // to is rewritten and the link stays. The file is locked against other writers from before it
@@ -42,10 +50,17 @@ using RewriteCheck =
 // gone. Streaming keeps memory flat whatever the file's size. A file that grows or shrinks
 // while it is read raises error 57 with ErrorCause::kChangedWhileCopied.
 //
+// With backup, the same bytes that are read for the rewrite also go into a new file beside
+// backup->path, which replaces the backup once the file itself has been replaced: the backup is
+// the file exactly as this rewrite found it under the lock, and a rewrite that fails or is
+// refused by check leaves the old backup untouched. The backup's own lock is taken after the
+// file's.
+//
 // Once the lock is held, the new files that dead runs left beside the file are removed, but
-// never a file that is one of keep (the other files of this run, such as its backup).
+// never a file that is one of keep or the backup (the other files of this run).
 void RewriteInPlace(FileSystem& fs, const std::string& path, const ChunkEditor& edit = {},
-                    const RewriteCheck& check = {}, const std::vector<std::string>& keep = {});
+                    const RewriteCheck& check = {}, const std::vector<std::string>& keep = {},
+                    BackupCopy* backup = nullptr);
 
 // Copies source over destination in the same way. Refuses (error 75) when both name one file.
 // The source is never taken for a leftover.

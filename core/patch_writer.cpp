@@ -22,7 +22,7 @@ void PatchChunk(std::span<char> chunk, std::uint64_t chunkOffset, std::string_vi
 }
 
 void PatchColors(FileSystem& fs, const std::string& path, const std::vector<ColorPatch>& patches,
-                 ColorFit fit, const std::vector<std::string>& keep) {
+                 ColorFit fit, BackupCopy* backup) {
     const auto fits = [&](std::uint64_t size, const std::optional<FileIdentity>&) {
         std::uint64_t needed = 0;
         for (const ColorPatch& patch : patches) {
@@ -45,13 +45,13 @@ void PatchColors(FileSystem& fs, const std::string& path, const std::vector<Colo
                 PatchChunk(chunk, offset, patch.strColor, patch.lngSpot);
             }
         },
-        fits, keep);
+        fits, {}, backup);
 }
 
 void UpdateBuddyUi(FileSystem& fs, const std::string& installDir, std::string_view strColor,
-                   std::int32_t lngSpot) {
+                   std::int32_t lngSpot, BackupCopy* backup) {
     PatchColors(fs, ExistingFilePath(fs, installDir, kTargetFileName),
-                {ColorPatch{std::string(strColor), lngSpot}});
+                {ColorPatch{std::string(strColor), lngSpot}}, ColorFit::kFirstByte, backup);
 }
 
 }  // namespace huevane

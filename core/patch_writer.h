@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/file_ops.h"
 #include "core/file_system.h"
 #include "core/run_error.h"
 
@@ -21,9 +22,10 @@ void PatchChunk(std::span<char> chunk, std::uint64_t chunkOffset, std::string_vi
 
 // Rewrites buddyui.ocm in installDir with strColor at the 1-based position lngSpot; bytes that
 // would fall past the end are dropped. Raises error 5 when lngSpot is not inside the file. The
-// file is replaced in one atomic step, so on any error it stays exactly as it was.
+// file is replaced in one atomic step, so on any error it stays exactly as it was. With backup,
+// the file as it was just before goes there too (see PatchColors).
 void UpdateBuddyUi(FileSystem& fs, const std::string& installDir, std::string_view strColor,
-                   std::int32_t lngSpot);
+                   std::int32_t lngSpot, BackupCopy* backup = nullptr);
 
 // One colour to write: the three bytes and their 1-based position.
 struct ColorPatch {
@@ -52,9 +54,9 @@ private:
 
 // Writes every patch into the file at path in one atomic replacement: all of them or, on any
 // error, none. Raises FileTooShort when a colour does not fit as fit asks, and error 5 for a
-// position before the start of the file. The files of keep (a backup just made) are never taken
-// for leftovers of a dead run.
+// position before the start of the file. With backup, the file as it was just before the
+// patches goes there, as RewriteInPlace says; a refused or failed patch leaves it as it was.
 void PatchColors(FileSystem& fs, const std::string& path, const std::vector<ColorPatch>& patches,
-                 ColorFit fit = ColorFit::kFirstByte, const std::vector<std::string>& keep = {});
+                 ColorFit fit = ColorFit::kFirstByte, BackupCopy* backup = nullptr);
 
 }  // namespace huevane

@@ -7,6 +7,8 @@
 #include <optional>
 #include <utility>
 
+#include "core/apply_command.h"
+
 namespace huevane::platform {
 namespace {
 
@@ -90,8 +92,14 @@ std::string CutToDirectory(std::string_view path) {
 }
 
 std::string LookupInstallDir(RegistryApi& api) {
-    return CutToDirectory(
-        modColors::GetRegString(api, kCurrentUserRoot, std::string(kClientKeyPath), ""));
+    return LookupRegisteredClient(api).installDir;
+}
+
+RegisteredClient LookupRegisteredClient(RegistryApi& api) {
+    const std::string registered =
+        modColors::GetRegString(api, kCurrentUserRoot, std::string(kClientKeyPath), "");
+    return {CutToDirectory(registered),
+            registered == kInstallDirNotFound ? std::string() : registered};
 }
 
 }  // namespace huevane::platform

@@ -43,4 +43,11 @@ std::string CutToDirectory(std::string_view path);
 // registry; "Not Found" when the registry holds no path.
 std::string LookupInstallDir(RegistryApi& api);
 
+// The client as one reading of the current user's registry names it.
+struct RegisteredClient {
+    std::string installDir;  // as LookupInstallDir gives it
+    std::string executable;  // the registered path as it stands; empty when there is none
+};
+RegisteredClient LookupRegisteredClient(RegistryApi& api);
+
 }  // namespace huevane::platform

@@ -9,6 +9,7 @@
 #include "core/patch_writer.h"
 #include "platform/native_file_system.h"
 #include "tests/offset_table.h"
+#include "tests/pe_builder.h"
 #include "tests/test_support.h"
 
 namespace huevane {
@@ -34,6 +35,7 @@ protected:
         inputs.backupFlag = backupFlag;
         inputs.color = color;
         inputs.installDir = installDir_;
+        inputs.executable = executable_;
         inputs.programDir = programDir_;
         return RunApplyCommand(inputs, *fs_);
     }
@@ -44,6 +46,7 @@ protected:
     test::TempDir root_;
     std::string installDir_ = root_.MakeSubdir("AIM");
     std::string programDir_ = root_.MakeSubdir("Huevane");
+    std::string executable_;
     std::unique_ptr<FileSystem> fs_ = platform::MakeNativeFileSystem();
 };
 
@@ -87,16 +90,94 @@ TEST_F(ApplyTest, EveryAvailablePairChangesExactlyItsThreeBytes) {
     EXPECT_TRUE(EntryNames(programDir_).empty());  // no backup was asked for
 }
 
-TEST_F(ApplyTest, RefusedPairWritesNothingButMakesTheRequestedBackup) {
+// Whatever stops an Apply before the file changes, an earlier backup stays as it was and none
+// is made where there was none.
+TEST_F(ApplyTest, ApplyThatChangesNothingLeavesTheBackupAlone) {
+    struct Case {
+        const char* what;
+        std::int16_t version;
+        std::int16_t property;
+        std::int32_t color;
+        ApplyOutcome outcome;
+        bool readOnlyTarget = false;
+    };
+    const Case cases[] = {
+        {"property the build lacks", 4, 1, kRed, ApplyOutcome::kRefused},
+        {"version not the client's", 3, 3, kRed, ApplyOutcome::kWrongBuild},
+        {"nothing selected", -1, 3, kRed, ApplyOutcome::kError},
+        {"system colour", 4, 3, static_cast<std::int32_t>(0x8000000F), ApplyOutcome::kError},
+        {"read-only module", 4, 3, kRed, ApplyOutcome::kError, true},
+    };
     const std::string original = test::SyntheticImage(kImageSize);
-    WriteFileBytes(Target(), original);
+    const std::string oldBackup = test::SyntheticImage(100, 7);
+    WriteFileBytes(fs_->JoinPath(installDir_, "aim.exe"),
+                   test::BuildPeWithVersion({5, 2, 3074, 0}));
+    for (const bool hadBackup : {true, false}) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(c.what) + (hadBackup ? ", earlier backup" : ""));
+            std::filesystem::remove(Target());
+            WriteFileBytes(Target(), original);
+            std::filesystem::remove(Backup());
+            if (hadBackup) {
+                WriteFileBytes(Backup(), oldBackup);
+            }
+            if (c.readOnlyTarget) {
+                test::MakeReadOnly(Target());
+            }
+            executable_ = fs_->JoinPath(installDir_, "aim.exe");
 
-    const ApplyResult result = Apply(4, 1, kRed, 1);
+            EXPECT_EQ(Apply(c.version, c.property, c.color, 1).outcome, c.outcome);
 
-    EXPECT_EQ(result.outcome, ApplyOutcome::kRefused);
-    EXPECT_EQ(result.text, "That isn't available for your version, sorry!");
-    EXPECT_EQ(ReadFileBytes(Target()), original);
-    EXPECT_EQ(ReadFileBytes(Backup()), original);
+            EXPECT_EQ(ReadFileBytes(Target()), original);
+            EXPECT_EQ(std::filesystem::exists(Backup()), hadBackup);
+            if (hadBackup) {
+                EXPECT_EQ(ReadFileBytes(Backup()), oldBackup);
+            }
+            EXPECT_EQ(EntryNames(programDir_).size(), hadBackup ? 1u : 0u);
+        }
+    }
+}
+
+// The client's executable decides only where it tells a build the list knows.
+TEST_F(ApplyTest, KnownBuildOfTheClientRefusesAnyOtherVersion) {
+    struct Case {
+        const char* what;
+        std::string executable;  // the bytes of aim.exe; empty: no such file
+        std::int16_t version;
+        ApplyOutcome outcome;
+    };
+    const std::string build3020 = test::BuildPeWithVersion({5, 1, 3020, 0});
+    const Case cases[] = {
+        {"the build's own entry", build3020, 3, ApplyOutcome::kSuccess},
+        {"another entry", build3020, 4, ApplyOutcome::kWrongBuild},
+        {"a build the list lacks", test::BuildPeWithVersion({6, 0, 1, 0}), 4,
+         ApplyOutcome::kSuccess},
+        {"no version resource",
+         test::BuildPeWithDefect({5, 1, 3020, 0}, test::PeDefect::kNoVersionResource), 4,
+         ApplyOutcome::kSuccess},
+        {"no executable", "", 4, ApplyOutcome::kSuccess},
+    };
+    const std::string original = test::SyntheticImage(kImageSize);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        WriteFileBytes(Target(), original);
+        executable_ = fs_->JoinPath(installDir_, "aim.exe");
+        std::filesystem::remove(executable_);
+        if (!c.executable.empty()) {
+            WriteFileBytes(executable_, c.executable);
+        }
+
+        const ApplyResult result = Apply(c.version, 3, kRed);
+
+        EXPECT_EQ(result.outcome, c.outcome);
+        EXPECT_EQ(ReadFileBytes(Target()) == original, c.outcome != ApplyOutcome::kSuccess);
+        if (c.outcome == ApplyOutcome::kWrongBuild) {
+            EXPECT_EQ(result.text, "Error.");
+            EXPECT_EQ(result.reason,
+                      "Your AIM is build 5.1.3020, which \"5.2.3074\" does not cover. Select "
+                      "\"5.1.3009 - 5.1.3036\" and try again; nothing was changed.");
+        }
+    }
 }
 
 TEST_F(ApplyTest, SecondBackupHoldsTheFirstPatch) {
@@ -128,14 +209,6 @@ TEST_F(ApplyTest, NothingSelectedIsAnErrorAndWritesNoColour) {
     ExpectError(Apply(-1, -1, kRed));
     ExpectError(Apply(4, -1, kRed));
     EXPECT_EQ(ReadFileBytes(Target()), original);
-}
-
-TEST_F(ApplyTest, SystemColourIsAnErrorAfterTheBackup) {
-    const std::string original = test::SyntheticImage(kImageSize);
-    WriteFileBytes(Target(), original);
-    ExpectError(Apply(3, 3, static_cast<std::int32_t>(0x8000000F), 1));
-    EXPECT_EQ(ReadFileBytes(Target()), original);
-    EXPECT_EQ(ReadFileBytes(Backup()), original);
 }
 
 TEST_F(ApplyTest, MissingTargetIsAnErrorAndCreatesNothing) {

@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdint>
+#include <cstdio>
 #include <filesystem>
 #include <functional>
+#include <sstream>
 #include <string>
 
 #ifdef _WIN32
@@ -15,6 +17,7 @@
 #include <unistd.h>
 #endif
 
+#include "cli/commands.h"
 #include "core/apply_command.h"
 #include "core/file_ops.h"
 #include "core/new_file_name.h"
@@ -116,7 +119,7 @@ TEST_F(FaultInjection, CleanRunWalksEveryStep) {
           FileStep::kWrite, FileStep::kFlush, FileStep::kReplace}) {
         EXPECT_EQ(std::count(steps.begin(), steps.end(), step) > 0, true) << test::StepName(step);
     }
-    // One replacement for the backup, one for the module.
+    // One replacement for the module, then one for the backup.
     EXPECT_EQ(std::count(steps.begin(), steps.end(), FileStep::kReplace), 2);
 }
 
@@ -124,10 +127,13 @@ TEST_F(FaultInjection, AnyFailingStepLeavesTargetAndBackupWhole) {
     for (const int backupFlag : {1, 0}) {
         const std::vector<FileStep> steps = StepsOfCleanRun(backupFlag);
         ASSERT_FALSE(steps.empty());
-        // With a backup, the first replacement puts the new backup in place.
-        const auto firstReplace = std::find(steps.begin(), steps.end(), FileStep::kReplace);
-        const std::size_t backupDoneAt =
-            backupFlag == 1 ? static_cast<std::size_t>(firstReplace - steps.begin()) : steps.size();
+        // With a backup, the last replacement puts it in place, after the module's.
+        const std::size_t backupLast =
+            backupFlag == 1
+                ? static_cast<std::size_t>(
+                      std::find(steps.rbegin(), steps.rend(), FileStep::kReplace).base() -
+                      steps.begin() - 1)
+                : steps.size();
 
         for (std::size_t failAt = 0; failAt < steps.size(); ++failAt) {
             SCOPED_TRACE("backup " + std::to_string(backupFlag) + ", step " +
@@ -141,9 +147,11 @@ TEST_F(FaultInjection, AnyFailingStepLeavesTargetAndBackupWhole) {
             EXPECT_EQ(result.outcome, ApplyOutcome::kError);
             EXPECT_EQ(result.text, "Error.");
             EXPECT_EQ(fs.steps().size(), failAt + 1) << "the run went on after the failure";
-            EXPECT_EQ(ReadFileBytes(Target()), original_);
-            // Until its replacement the old backup stands; after it, the new one is whole.
-            EXPECT_EQ(ReadFileBytes(Backup()), failAt <= backupDoneAt ? oldBackup_ : original_);
+            // Only the backup's own replacement comes after the module changed, and says so.
+            const bool moduleChanged = failAt == backupLast;
+            EXPECT_EQ(ReadFileBytes(Target()) == original_, !moduleChanged);
+            EXPECT_EQ(result.reason.starts_with("The colour was written"), moduleChanged);
+            EXPECT_EQ(ReadFileBytes(Backup()), oldBackup_);
             EXPECT_EQ(EntryNames(installDir_), (std::set<std::string>{"buddyui.ocm"}));
             EXPECT_EQ(EntryNames(programDir_), (std::set<std::string>{"BUIBackup.ocm"}));
         }
@@ -336,6 +344,85 @@ TEST_F(FaultInjection, FailedCopyKeepsTheOldFileAndLeavesNoNewOne) {
         EXPECT_THROW(CopyFileAtomically(fs, Target(), destination), RunError);
         EXPECT_EQ(ReadFileBytes(destination), oldBackup_);
         EXPECT_EQ(EntryNames(programDir_), (std::set<std::string>{"BUIBackup.ocm", "copy.bin"}));
+    }
+}
+
+// The window program and huevane-cli, each writing one colour with a backup of its own.
+enum class Writer { kWindow, kCli };
+
+// A second writer comes while the first holds buddyui.ocm, just before the first takes its
+// backup's lock. Whichever programs they are, the second waits, and each backup is the file
+// exactly as its writer patched it: restoring it undoes that writer's change and no other.
+TEST_F(FaultInjection, EachBackupIsTheFileItsWriterPatched) {
+    const std::string cliBackup = real_->JoinPath(root_.path(), "saved.ocm");
+    const auto write = [&](Writer writer, FileSystem& fs, std::int16_t property,
+                           std::int32_t color) {
+        if (writer == Writer::kWindow) {
+            ApplyInputs inputs{3, property, 1, color, installDir_, "", programDir_};
+            return RunApplyCommand(inputs, fs).outcome == ApplyOutcome::kSuccess;
+        }
+        std::istringstream in;
+        std::ostringstream out;
+        std::ostringstream err;
+        char hex[8];
+        std::snprintf(hex, sizeof hex, "%02X%02X%02X", color & 0xFF, (color >> 8) & 0xFF,
+                      (color >> 16) & 0xFF);
+        return cli::RunCli({"--dir", installDir_, "set", "--build", "3", "--property",
+                            std::to_string(property), "--color", hex, "--backup", cliBackup},
+                           in, out, err, fs) == 0;
+    };
+    struct Case {
+        Writer first;
+        Writer second;
+    };
+    const Case cases[] = {{Writer::kWindow, Writer::kCli},
+                          {Writer::kCli, Writer::kCli},
+                          {Writer::kCli, Writer::kWindow}};
+    std::string afterFirst = original_;
+    afterFirst.replace(0x56B9, 3, "\x11\x11\x11");  // Buddy names of 5.1.3009 - 5.1.3036
+    std::string afterBoth = afterFirst;
+    afterBoth.replace(0x5721, 3, "\x22\x22\x22");  // its background
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(static_cast<int>(c.first)) + " then " +
+                     std::to_string(static_cast<int>(c.second)));
+        Reset();
+        std::filesystem::remove(cliBackup);
+        const auto backupOf = [&](Writer writer) {
+            return ReadFileBytes(writer == Writer::kCli ? cliBackup : Backup());
+        };
+        FaultyFileSystem first(*real_);
+        const std::unique_ptr<FileSystem> secondReal = platform::MakeNativeFileSystem();
+        FaultyFileSystem second(*secondReal);
+        test::Gate firstHolds;
+        test::Gate secondWaitsOrEnded;
+        bool secondWaited = false;
+        // The second lock the first writer takes (its backup's) is the point to come in.
+        first.InterveneAt(FileStep::kLock, [&] {
+            first.InterveneAt(FileStep::kLock, [&] {
+                firstHolds.Set();
+                secondWaitsOrEnded.Wait();
+            });
+        });
+        second.SetWaitNotice([&] {
+            secondWaited = true;
+            secondWaitsOrEnded.Set();
+        });
+        bool firstDone = false;
+        bool secondDone = false;
+        test::RunTogether([&] { firstDone = write(c.first, first, 3, 0x111111); },
+                          [&] {
+                              firstHolds.Wait();
+                              secondDone = write(c.second, second, 0, 0x222222);
+                              secondWaitsOrEnded.Set();
+                          });
+        EXPECT_TRUE(firstDone);
+        EXPECT_TRUE(secondDone);
+        EXPECT_TRUE(secondWaited) << "the second writer went on while the first held the file";
+        EXPECT_EQ(ReadFileBytes(Target()), afterBoth);
+        if (c.first != c.second) {
+            EXPECT_EQ(backupOf(c.first), original_);
+        }
+        EXPECT_EQ(backupOf(c.second), afterFirst);
     }
 }
 
