@@ -17,7 +17,7 @@ std::string Reason(const RunError& e) {
     }
     switch (e.number()) {
         case ErrorNumber::kFileAlreadyOpen:
-            return "another program is writing it (File already open)";
+            return "it is in use by another program";
         case ErrorNumber::kPathFileAccess:
             return "not a regular file (Path/File access error)";
         default:

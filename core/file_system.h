@@ -2,11 +2,13 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace huevane {
@@ -91,6 +93,20 @@ public:
                          std::unique_ptr<FileLock> lock) = 0;
     // Best-effort removal of a file this program created.
     virtual void Remove(const std::string& path) noexcept = 0;
+
+    // notice runs, on the waiting thread, each time a step begins to wait for another program
+    // to let go of a file, so that whoever started the step can say that it waits.
+    virtual void SetWaitNotice(std::function<void()> notice) { waitNotice_ = std::move(notice); }
+
+protected:
+    void NoticeWait() const {
+        if (waitNotice_) {
+            waitNotice_();
+        }
+    }
+
+private:
+    std::function<void()> waitNotice_;
 };
 
 }  // namespace huevane

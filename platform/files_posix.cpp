@@ -324,7 +324,12 @@ public:
         if (!S_ISREG(st.st_mode)) {
             throw RunError(ErrorNumber::kPathFileAccess);  // never open a FIFO or a device
         }
+        if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
+            // Replace() refuses it, root or not: say so before anything is written.
+            throw RunError(ErrorNumber::kPermissionDenied);
+        }
         const auto deadline = std::chrono::steady_clock::now() + kLockWait;
+        bool noticed = false;
         for (;;) {
             // Opening for writing asks the system whether this user may write the file, with
             // the rights it would apply to a direct write; rename() would only ask about the
@@ -351,6 +356,10 @@ public:
             }
             if (std::chrono::steady_clock::now() >= deadline) {
                 throw RunError(ErrorNumber::kFileAlreadyOpen);
+            }
+            if (!noticed) {
+                noticed = true;
+                NoticeWait();
             }
             std::this_thread::sleep_for(kLockPoll);
         }

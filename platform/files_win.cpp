@@ -10,6 +10,7 @@
 #include <cctype>
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <new>
 #include <string>
@@ -40,9 +41,11 @@ RunError ErrorFromWin32(DWORD code) {
         case ERROR_INVALID_DRIVE:
         case ERROR_DIRECTORY:
             return RunError(ErrorNumber::kPathNotFound);
-        case ERROR_ACCESS_DENIED:
         case ERROR_SHARING_VIOLATION:
         case ERROR_LOCK_VIOLATION:
+            // Another program has the file open without sharing it: in use, not forbidden.
+            return RunError(ErrorNumber::kFileAlreadyOpen);
+        case ERROR_ACCESS_DENIED:
         case ERROR_WRITE_PROTECT:
         case ERROR_USER_MAPPED_FILE:
             return RunError(ErrorNumber::kPermissionDenied);
@@ -175,9 +178,15 @@ FileIdentity IdentityOfHandle(HANDLE h) {
 // files) out of that gap. The system releases it if the holder dies.
 class WritersMutex {
 public:
-    // Waits up to timeoutMs for the mutex of path; error 55 when another writer keeps it.
-    WritersMutex(const std::string& path, DWORD timeoutMs) : h_(Create(path)) {
-        const DWORD waited = WaitForSingleObject(h_.get(), timeoutMs);
+    // Waits up to timeoutMs for the mutex of path, calling onWait first when it has to; error 55
+    // when another writer keeps it.
+    WritersMutex(const std::string& path, DWORD timeoutMs, const std::function<void()>& onWait)
+        : h_(Create(path)) {
+        DWORD waited = WaitForSingleObject(h_.get(), 0);
+        if (waited == WAIT_TIMEOUT) {
+            onWait();
+            waited = WaitForSingleObject(h_.get(), timeoutMs);
+        }
         if (waited == WAIT_TIMEOUT) {
             throw RunError(ErrorNumber::kFileAlreadyOpen);
         }
@@ -447,39 +456,46 @@ public:
             throw RunError(ErrorNumber::kPermissionDenied);
         }
         const DWORD startedMs = GetTickCount();
-        auto mutex = std::make_unique<WritersMutex>(path, kLockWaitMs);
+        bool noticed = false;
+        const auto noticeWait = [&] {
+            if (!noticed) {
+                noticed = true;
+                NoticeWait();
+            }
+        };
+        auto mutex = std::make_unique<WritersMutex>(path, kLockWaitMs, noticeWait);
         for (DWORD waited = GetTickCount() - startedMs;; waited += kLockPollMs) {
             // Opening for writing asks the system whether this user may write the file. Without
-            // delete sharing nobody can replace the file while it is held.
-            HANDLE opened = INVALID_HANDLE_VALUE;
-            const bool ok = RetryWhileBusy(
-                [&] {
-                    opened = CreateFileW(widePath.c_str(), GENERIC_READ | GENERIC_WRITE,
-                                         FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                         FILE_ATTRIBUTE_NORMAL, nullptr);
-                    return opened != INVALID_HANDLE_VALUE;
-                },
-                false);
-            if (!ok) {
-                ThrowLastError();
-            }
-            Handle h(opened);
-            if (GetFileType(h.get()) != FILE_TYPE_DISK) {
-                throw RunError(ErrorNumber::kPathFileAccess);
-            }
-            OVERLAPPED at{};
-            at.OffsetHigh = kLockOffsetHigh;
-            if (LockFileEx(h.get(), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0,
-                           &at)) {
-                return std::make_unique<WinFileLock>(std::move(mutex), h.release());
-            }
-            const DWORD code = GetLastError();
-            if (code != ERROR_LOCK_VIOLATION && code != ERROR_IO_PENDING) {
-                throw ErrorFromWin32(code);
+            // delete sharing nobody can replace the file while it is held. A program that has
+            // it open without sharing keeps it in use as long as a writer's lock would.
+            const HANDLE opened = CreateFileW(widePath.c_str(), GENERIC_READ | GENERIC_WRITE,
+                                              FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+            if (opened == INVALID_HANDLE_VALUE) {
+                const DWORD code = GetLastError();
+                if (!IsBusy(code)) {
+                    throw ErrorFromWin32(code);
+                }
+            } else {
+                Handle h(opened);
+                if (GetFileType(h.get()) != FILE_TYPE_DISK) {
+                    throw RunError(ErrorNumber::kPathFileAccess);
+                }
+                OVERLAPPED at{};
+                at.OffsetHigh = kLockOffsetHigh;
+                if (LockFileEx(h.get(), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1,
+                               0, &at)) {
+                    return std::make_unique<WinFileLock>(std::move(mutex), h.release());
+                }
+                const DWORD code = GetLastError();
+                if (code != ERROR_LOCK_VIOLATION && code != ERROR_IO_PENDING) {
+                    throw ErrorFromWin32(code);
+                }
             }
             if (waited >= kLockWaitMs) {
                 throw RunError(ErrorNumber::kFileAlreadyOpen);
             }
+            noticeWait();
             // Closed while waiting, so that the holder can put its new file in place.
             Sleep(kLockPollMs);
         }

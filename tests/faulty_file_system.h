@@ -58,6 +58,9 @@ public:
     void Replace(const std::string& newPath, const std::string& destination,
                  std::unique_ptr<FileLock> lock) override;
     void Remove(const std::string& path) noexcept override;
+    void SetWaitNotice(std::function<void()> notice) override {
+        real_.SetWaitNotice(std::move(notice));
+    }
 
 private:
     FileSystem& real_;

@@ -21,7 +21,7 @@ TEST(FileErrorText, NamesTheCauseBeforeTheErrorNumber) {
          "a symbolic link leads to a path too long to follow; the link is left as it is"},
         {RunError(ErrorNumber::kPermissionDenied), "Permission denied"},
         {RunError(ErrorNumber::kFileAlreadyOpen),
-         "another program is writing it (File already open)"},
+         "it is in use by another program"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(Reason(c.error), c.text);
