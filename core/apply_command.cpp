@@ -30,6 +30,13 @@ std::string BackupReason(ErrorNumber number) {
                    "and nothing was changed.";
         case ErrorNumber::kDiskFull:
             return "The disk is full, so no backup was made and nothing was changed.";
+        case ErrorNumber::kPermissionDenied:
+            return "BUIBackup.ocm or Huevane's folder may not be written, so no backup was made "
+                   "and nothing was changed. Make BUIBackup.ocm writable, move Huevane to a "
+                   "folder you may write to, or uncheck \"Make Backup\".";
+        case ErrorNumber::kPathFileAccess:
+            return "BUIBackup.ocm is not a regular file, or it is buddyui.ocm itself, so no "
+                   "backup was made and nothing was changed.";
         default:
             return "Huevane's folder cannot be written, so no backup was made and nothing was "
                    "changed. Move Huevane to a folder you may write to, or uncheck \"Make "
