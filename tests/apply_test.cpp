@@ -115,7 +115,9 @@ TEST_F(ApplyTest, ApplyThatChangesNothingLeavesTheBackupAlone) {
     for (const bool hadBackup : {true, false}) {
         for (const Case& c : cases) {
             SCOPED_TRACE(std::string(c.what) + (hadBackup ? ", earlier backup" : ""));
-            std::filesystem::remove(Target());
+            std::error_code absent;  // the first time round
+            std::filesystem::permissions(Target(), std::filesystem::perms::owner_write,
+                                         std::filesystem::perm_options::add, absent);
             WriteFileBytes(Target(), original);
             std::filesystem::remove(Backup());
             if (hadBackup) {

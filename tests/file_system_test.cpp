@@ -394,7 +394,7 @@ TEST_F(NativeFileSystem, FileKeptInUseCannotBeReadOrReplaced) {
     WriteFileBytes(path, "client");
     {
         Holder exclusive(path, 0);
-        EXPECT_EQ(ErrorOf([&] { fs_->OpenRead(path); }), ErrorNumber::kPermissionDenied);
+        EXPECT_EQ(ErrorOf([&] { fs_->OpenRead(path); }), ErrorNumber::kFileAlreadyOpen);
     }
     {
         Holder reader(path, FILE_SHARE_READ);  // lets us read, not rename over it
