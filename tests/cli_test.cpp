@@ -23,6 +23,7 @@
 #include <windows.h>
 
 #include "platform/install_dir.h"
+#include "platform/win_text.h"
 #include "tests/registry_guard.h"
 #else
 #include <sys/stat.h>
@@ -389,6 +390,26 @@ TEST_F(CliOnInstall, ReadOnlyTargetIsLeftAlone) {
     EXPECT_EQ(ReadFileBytes(target_), original_);
     EXPECT_EQ(EntryNames(installDir_), (std::set<std::string>{"buddyui.ocm"}));
 }
+
+#ifdef _WIN32
+// Another program has buddyui.ocm open without sharing, as an editor may: after the wait it is
+// said to be in use, and neither the backup nor a permission is blamed.
+TEST_F(CliOnInstall, FileHeldWithoutSharingIsInUse) {
+    const std::string backup = root_.File("saved.ocm");
+    WriteFileBytes(backup, "earlier backup");
+    const HANDLE holder = CreateFileW(platform::Wide(target_).c_str(), GENERIC_READ, 0, nullptr,
+                                      OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    const ProcessResult set = Cli(WithDir(
+        {"set", "--build", "3", "--property", "3", "--color", "000000", "--backup", backup}));
+    CloseHandle(holder);
+    EXPECT_EQ(set.exitStatus, 1);
+    EXPECT_EQ(set.err, "huevane-cli: cannot rewrite " + installDir_ +
+                           "\\buddyui.ocm: it is in use by another program (it is unchanged)\n");
+    EXPECT_EQ(ReadFileBytes(target_), original_);
+    EXPECT_EQ(ReadFileBytes(backup), "earlier backup");
+}
+#endif
 
 TEST_F(CliOnInstall, TargetKeepsTheLetterCaseOfItsName) {
     fs::remove(target_);
