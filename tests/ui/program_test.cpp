@@ -114,9 +114,9 @@ TEST_F(Packaging, VersionResourceCarriesTheProductFacts) {
     VS_FIXEDFILEINFO* fixed = nullptr;
     UINT length = 0;
     ASSERT_TRUE(VerQueryValueA(block.data(), "\\", reinterpret_cast<void**>(&fixed), &length));
-    EXPECT_EQ(fixed->dwFileVersionMS, 0x00010000u);
+    EXPECT_EQ(fixed->dwFileVersionMS, 0x00010001u);
     EXPECT_EQ(fixed->dwFileVersionLS, 0u);
-    EXPECT_EQ(fixed->dwProductVersionMS, 0x00010000u);
+    EXPECT_EQ(fixed->dwProductVersionMS, 0x00010001u);
     EXPECT_EQ(fixed->dwProductVersionLS, 0u);
     EXPECT_EQ(fixed->dwFileOS, static_cast<DWORD>(VOS__WINDOWS32));
     EXPECT_EQ(fixed->dwFileType, static_cast<DWORD>(VFT_APP));
@@ -128,7 +128,7 @@ TEST_F(Packaging, VersionResourceCarriesTheProductFacts) {
     };
     for (const Entry& e :
          {Entry{"CompanyName", "Dresk Industries"}, Entry{"ProductName", "Huevane"},
-          Entry{"FileVersion", "1.00"}, Entry{"ProductVersion", "1.00"},
+          Entry{"FileVersion", "1.01"}, Entry{"ProductVersion", "1.01"},
           Entry{"InternalName", "Huevane"}, Entry{"OriginalFilename", "Huevane.exe"}}) {
         char* value = nullptr;
         const std::string query = std::string("\\StringFileInfo\\040904B0\\") + e.name;
