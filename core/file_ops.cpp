@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <utility>
 #include <vector>
 
 #include "core/ascii_case.h"
@@ -99,11 +100,85 @@ private:
 
 // The backup's side of a rewrite: its lock, taken after the file's, and its new file.
 struct BackupWriter {
+    BackupCopy* backup = nullptr;
     std::string path;
     std::unique_ptr<FileLock> lock;
     std::unique_ptr<NewFile> copy;
     std::string newPath;
 };
+
+// Takes the backup's lock, after the file's, and clears the leftovers beside it.
+BackupWriter LockBackup(FileSystem& fs, BackupCopy* backup, const std::string& destination) {
+    BackupWriter saved;
+    if (backup) {
+        const BackupStep step(backup);
+        saved.backup = backup;
+        saved.path = fs.ResolveLinks(backup->path);
+        saved.lock = fs.LockForWriting(saved.path);
+        if (saved.lock) {
+            RemoveLeftovers(fs, saved.path, {destination});
+        }
+    }
+    return saved;
+}
+
+// Streams source into copy through edit, and unedited into the backup's new file when there is
+// one; raises error 57 when the file grows or shrinks meanwhile.
+void CopyThrough(ReadableFile& source, std::uint64_t size, NewFile& copy, const ChunkEditor& edit,
+                 BackupWriter& saved) {
+    std::vector<char> buffer(kChunkSize);
+    std::uint64_t offset = 0;
+    while (const std::size_t count = source.Read(buffer)) {
+        const std::span<char> chunk(buffer.data(), count);
+        if (saved.copy) {
+            const BackupStep step(saved.backup);
+            saved.copy->Write(std::string_view(chunk.data(), chunk.size()));
+        }
+        if (edit) {
+            edit(chunk, offset);
+        }
+        copy.Write(std::string_view(chunk.data(), chunk.size()));
+        offset += count;
+    }
+    if (offset != size) {
+        throw RunError(ErrorNumber::kDeviceIo, ErrorCause::kChangedWhileCopied);
+    }
+    copy.Flush();
+    if (saved.copy) {
+        const BackupStep step(saved.backup);
+        saved.copy->Flush();
+        saved.copy.reset();
+    }
+}
+
+// Raises error 75 when the file read is the destination of a copy (nullopt in place) or the
+// backup: it would be copied onto itself.
+void RefuseCopiesOfItself(FileSystem& fs, const FileIdentity& read,
+                          const std::optional<FileIdentity>& destination, BackupWriter& saved) {
+    if (destination && destination->SameFile(read)) {
+        throw RunError(ErrorNumber::kPathFileAccess);
+    }
+    if (saved.backup) {
+        const BackupStep step(saved.backup);
+        const std::optional<FileIdentity> old = fs.Identify(saved.path);
+        if (old && old->SameFile(read)) {
+            throw RunError(ErrorNumber::kPathFileAccess);
+        }
+    }
+}
+
+// Replaces the old backup with the new one. It comes last, so that the old backup stays until
+// the file it was made for has changed; a failure here is the backup's, after that change.
+void PutBackupInPlace(FileSystem& fs, BackupWriter& saved) {
+    try {
+        fs.Replace(saved.newPath, saved.path, std::move(saved.lock));
+    } catch (...) {
+        saved.backup->failed = true;
+        saved.backup->fileChanged = true;
+        fs.Remove(saved.newPath);
+        throw;
+    }
+}
 
 // Rewrites destination from source, or in place when source is nullptr.
 void Rewrite(FileSystem& fs, const std::string* sourcePath, const std::string& destinationPath,
@@ -111,23 +186,14 @@ void Rewrite(FileSystem& fs, const std::string* sourcePath, const std::string& d
              const std::vector<std::string>& keep, BackupCopy* backup) {
     const std::string destination = fs.ResolveLinks(destinationPath);
     std::unique_ptr<FileLock> lock = fs.LockForWriting(destination);
-    BackupWriter saved;
-    if (backup) {
-        const BackupStep step(backup);
-        saved.path = fs.ResolveLinks(backup->path);
-        saved.lock = fs.LockForWriting(saved.path);
-        if (saved.lock) {
-            RemoveLeftovers(fs, saved.path, {destination});
-        }
-    }
+    BackupWriter saved = LockBackup(fs, backup, destination);
     if (lock) {
         // Only the holder of the lock knows that no other writer's new file is among them.
         std::vector<std::string> notLeftovers = keep;
-        if (sourcePath) {
-            notLeftovers.push_back(*sourcePath);
-        }
-        if (backup) {
-            notLeftovers.push_back(saved.path);
+        for (const std::string* own : {sourcePath, backup ? &std::as_const(saved.path) : nullptr}) {
+            if (own != nullptr) {
+                notLeftovers.push_back(*own);
+            }
         }
         RemoveLeftovers(fs, destination, std::move(notLeftovers));
     }
@@ -135,16 +201,7 @@ void Rewrite(FileSystem& fs, const std::string* sourcePath, const std::string& d
     const FileIdentity read = source->Identity();
     const std::optional<FileIdentity> before =
         sourcePath ? fs.Identify(destination) : std::optional<FileIdentity>(read);
-    if (sourcePath && before && before->SameFile(read)) {
-        throw RunError(ErrorNumber::kPathFileAccess);  // the copy would be the file itself
-    }
-    if (backup) {
-        const BackupStep step(backup);
-        const std::optional<FileIdentity> old = fs.Identify(saved.path);
-        if (old && old->SameFile(read)) {
-            throw RunError(ErrorNumber::kPathFileAccess);  // the backup would be the file itself
-        }
-    }
+    RefuseCopiesOfItself(fs, read, sourcePath ? before : std::nullopt, saved);
     if (check) {
         check(read.size, before);
     }
@@ -156,29 +213,7 @@ void Rewrite(FileSystem& fs, const std::string* sourcePath, const std::string& d
             saved.copy = fs.CreateNewBeside(saved.path);
             saved.newPath = saved.copy->path();
         }
-        std::vector<char> buffer(kChunkSize);
-        std::uint64_t offset = 0;
-        while (const std::size_t count = source->Read(buffer)) {
-            const std::span<char> chunk(buffer.data(), count);
-            if (saved.copy) {
-                const BackupStep step(backup);
-                saved.copy->Write(std::string_view(chunk.data(), chunk.size()));
-            }
-            if (edit) {
-                edit(chunk, offset);
-            }
-            copy->Write(std::string_view(chunk.data(), chunk.size()));
-            offset += count;
-        }
-        if (offset != read.size) {
-            throw RunError(ErrorNumber::kDeviceIo, ErrorCause::kChangedWhileCopied);
-        }
-        copy->Flush();
-        if (saved.copy) {
-            const BackupStep step(backup);
-            saved.copy->Flush();
-            saved.copy.reset();
-        }
+        CopyThrough(*source, read.size, *copy, edit, saved);
         // Windows renames neither an open file nor over one that is open without sharing.
         copy.reset();
         source.reset();
@@ -198,15 +233,7 @@ void Rewrite(FileSystem& fs, const std::string* sourcePath, const std::string& d
         throw;
     }
     if (backup) {
-        // Last, so that the old backup stays until the file it was made for has changed.
-        try {
-            fs.Replace(saved.newPath, saved.path, std::move(saved.lock));
-        } catch (...) {
-            backup->failed = true;
-            backup->fileChanged = true;
-            fs.Remove(saved.newPath);
-            throw;
-        }
+        PutBackupInPlace(fs, saved);
     }
 }
 
