@@ -8,16 +8,18 @@
 
 namespace huevane::ui {
 
-// The main window's colour chooser: it keeps its own colour, which only a confirmed dialog
-// changes, and the dialog's custom colours, for as long as the window lives.
+// The main window's colour chooser: it opens on the colour it is handed, takes the colour the
+// user confirms, and keeps the dialog's custom colours for as long as the window lives.
 class ColorChooser {
 public:
     // Opens the dialog with the chooser's colour selected (CC_RGBINIT is 1).
     static constexpr DWORD kOpenWithCurrentColor = CC_RGBINIT;
 
     void set_flags(DWORD flags) { flags_ = flags; }
-    // Shows the modal dialog; returns when the user confirms or cancels.
-    void ShowColor(HWND owner, SystemDialogs& dialogs);
+    void set_color(COLORREF color) { color_ = color; }
+    // Shows the modal dialog; true when the user confirmed a colour, which color() then holds.
+    // A cancelled dialog leaves color() as it was.
+    bool ShowColor(HWND owner, SystemDialogs& dialogs);
     COLORREF color() const { return color_; }
 
 private:

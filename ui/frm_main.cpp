@@ -30,6 +30,11 @@ constexpr int kDropDownRows = 16;
 constexpr UINT kWmAfterShow = WM_APP + 1;
 // Posted by the Apply's thread when its work is done.
 constexpr UINT kWmApplyDone = WM_APP + 2;
+// Posted by the Apply's thread when it begins to wait for another program to let go of a file.
+constexpr UINT kWmApplyWaits = WM_APP + 3;
+constexpr char kWaitingText[] = "Waiting...";
+constexpr char kWaitingReason[] =
+    "Another program is using buddyui.ocm or its backup; Huevane waits a few seconds for it.";
 
 constexpr DWORD kLabel = SS_LEFT;
 constexpr DWORD kHeading = SS_CENTER;
@@ -96,6 +101,7 @@ FrmMain::~FrmMain() {
         WaitForSingleObject(applyThread_, INFINITE);
         CloseHandle(applyThread_);
     }
+    services_.files.SetWaitNotice({});  // the file system outlives the window
     about_.reset();
     if (hwnd_ != nullptr) {
         DestroyWindow(hwnd_);
@@ -115,7 +121,12 @@ bool FrmMain::Create(int showCommand) {
     CreateWindowExA(0, kMainWindowClass, kMainCaption, kWindowStyle, r.left, r.top,
                     r.right - r.left, r.bottom - r.top, nullptr, nullptr, GetModuleHandleA(nullptr),
                     this);
-    if (hwnd_ == nullptr || !CreateControls()) {
+    if (hwnd_ == nullptr) {
+        return false;
+    }
+    // The Apply's thread tells the window, which alone touches its controls.
+    services_.files.SetWaitNotice([window = hwnd_] { PostMessageA(window, kWmApplyWaits, 0, 0); });
+    if (!CreateControls()) {
         return false;
     }
     Form_Load();
@@ -249,7 +260,9 @@ void FrmMain::LetHelpButtonCoverApply() {
 }
 
 void FrmMain::Form_Load() {
-    strAIMDir_ = platform::LookupInstallDir(services_.registry);
+    const platform::RegisteredClient client = platform::LookupRegisteredClient(services_.registry);
+    strAIMDir_ = client.installDir;
+    strAIMExe_ = client.executable;
 }
 
 void FrmMain::Form_Unload() {
@@ -273,6 +286,7 @@ void FrmMain::cmdApply_Click() {
     applyInputs_.backupFlag = static_cast<int>(Button_GetCheck(Control(kIdBackup)));
     applyInputs_.color = static_cast<std::int32_t>(swatchColor_);
     applyInputs_.installDir = strAIMDir_;
+    applyInputs_.executable = strAIMExe_;
     applyInputs_.programDir = services_.programDir;
     applyWindow_ = hwnd_;
     SetApplyRunning(true);
@@ -296,14 +310,38 @@ void FrmMain::OnApplyDone() {
         CloseHandle(applyThread_);
         applyThread_ = nullptr;
     }
-    if (applyResult_.outcome == ApplyOutcome::kRefused) {
-        services_.dialogs.MessageBoxDialog(hwnd_, applyResult_.text.c_str(), kApplicationTitle,
-                                           MB_OK | MB_ICONSTOP);
-    } else {
-        Static_SetText(Control(kIdStatus), applyResult_.text.c_str());
-        SetStatusReason(applyResult_.reason);
+    switch (applyResult_.outcome) {
+        case ApplyOutcome::kRefused:
+            ShowStopMessage(applyResult_.text);
+            break;
+        case ApplyOutcome::kWrongBuild:
+            // Told at once, since the user must choose again; the status line keeps it after.
+            ShowStopMessage(applyResult_.reason);
+            ShowStatus(applyResult_.text, applyResult_.reason);
+            break;
+        case ApplyOutcome::kSuccess:
+        case ApplyOutcome::kError:
+            ShowStatus(applyResult_.text, applyResult_.reason);
+            break;
     }
     SetApplyRunning(false);
+}
+
+// Another program holds a file the Apply needs; its outcome follows once it lets go or the
+// wait ends. A notice that comes after the outcome changes nothing.
+void FrmMain::OnApplyWaits() {
+    if (applyThread_ != nullptr) {
+        ShowStatus(kWaitingText, kWaitingReason);
+    }
+}
+
+void FrmMain::ShowStatus(const std::string& text, const std::string& reason) {
+    Static_SetText(Control(kIdStatus), text.c_str());
+    SetStatusReason(reason);
+}
+
+void FrmMain::ShowStopMessage(const std::string& text) {
+    services_.dialogs.MessageBoxDialog(hwnd_, text.c_str(), kApplicationTitle, MB_OK | MB_ICONSTOP);
 }
 
 // "Apply Changes" is the one way to start an Apply; it is off while one runs. A keyboard user
@@ -336,7 +374,10 @@ void FrmMain::cmdHELP_Click() {
 
 void FrmMain::lblColor_DblClick() {
     cd_.set_flags(ColorChooser::kOpenWithCurrentColor);
-    cd_.ShowColor(hwnd_, services_.dialogs);
+    cd_.set_color(swatchColor_);
+    if (!cd_.ShowColor(hwnd_, services_.dialogs)) {
+        return;  // cancelled: the swatch keeps its colour
+    }
     swatchColor_ = cd_.color();
     swatchBrush_.reset(CreateSolidBrush(swatchColor_));
     InvalidateRect(Control(kIdColor), nullptr, TRUE);
@@ -397,6 +438,9 @@ LRESULT FrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case kWmApplyDone:
             OnApplyDone();
+            return 0;
+        case kWmApplyWaits:
+            OnApplyWaits();
             return 0;
         case WM_DESTROY:
             Form_Unload();

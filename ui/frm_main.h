@@ -93,6 +93,9 @@ private:
     void SetStatusReason(const std::string& reason);
     void SetApplyRunning(bool running);
     void OnApplyDone();
+    void OnApplyWaits();
+    void ShowStatus(const std::string& text, const std::string& reason);
+    void ShowStopMessage(const std::string& text);
     static DWORD WINAPI ApplyWorker(LPVOID self);
     void LetHelpButtonCoverApply();
     HWND Control(int id) const { return GetDlgItem(hwnd_, id); }
@@ -100,6 +103,7 @@ private:
     MainWindowServices services_;
     HWND hwnd_ = nullptr;
     std::string strAIMDir_;
+    std::string strAIMExe_;  // the registered path of the client's executable, or empty
     COLORREF swatchColor_ = RGB(255, 255, 255);
     ColorChooser cd_;
     FocusKeeper focus_;

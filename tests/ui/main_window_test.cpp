@@ -17,6 +17,7 @@
 #include "platform/registry.h"
 #include "core/run_error.h"
 #include "tests/faulty_file_system.h"
+#include "tests/pe_builder.h"
 #include "tests/test_support.h"
 #include "tests/ui/gui_support.h"
 #include "ui/frm_main.h"
@@ -32,6 +33,23 @@ using test::WindowText;
 using test::WriteFileBytes;
 
 constexpr COLORREF kRed = RGB(255, 0, 0);
+constexpr char kInUse[] = "buddyui.ocm is in use by another program. Close AIM and try again.";
+
+// A file opened without sharing, as a program that keeps it to itself holds it. Windows checks
+// sharing per handle, so a handle of this process stands for another program's.
+class UnsharedHandle {
+public:
+    explicit UnsharedHandle(const std::string& path)
+        : h_(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                         FILE_ATTRIBUTE_NORMAL, nullptr)) {}
+    UnsharedHandle(const UnsharedHandle&) = delete;
+    UnsharedHandle& operator=(const UnsharedHandle&) = delete;
+    ~UnsharedHandle() { CloseHandle(h_); }
+    bool valid() const { return h_ != INVALID_HANDLE_VALUE; }
+
+private:
+    HANDLE h_;
+};
 
 // The width of a control's text on one line in the control's own font.
 int TextWidthIn(HWND control) {
@@ -279,14 +297,14 @@ TEST_F(MainWindow, EnterOnAFocusedButtonPressesIt) {
     EXPECT_TRUE(IsWindow(frmMain_->About()->hwnd()));
 }
 
-TEST_F(MainWindow, CancelledFirstPickTurnsTheSwatchBlack) {
+TEST_F(MainWindow, CancelledFirstPickKeepsTheSwatchWhite) {
     dialogs_.answer.reset();
     DoubleClickSwatch();
     ASSERT_EQ(dialogs_.colorRequests.size(), 1u);
     EXPECT_EQ(dialogs_.colorRequests[0].Flags, static_cast<DWORD>(CC_RGBINIT));
-    EXPECT_EQ(dialogs_.colorRequests[0].rgbResult, RGB(0, 0, 0));  // the chooser's own colour
+    EXPECT_EQ(dialogs_.colorRequests[0].rgbResult, kWhite);  // opens on the swatch's colour
     EXPECT_EQ(dialogs_.colorRequests[0].hwndOwner, frmMain_->hwnd());
-    EXPECT_EQ(frmMain_->SwatchColor(), RGB(0, 0, 0));
+    EXPECT_EQ(frmMain_->SwatchColor(), kWhite);
 }
 
 TEST_F(MainWindow, ConfirmedColourStaysThroughALaterCancel) {
@@ -344,22 +362,6 @@ TEST_F(MainWindow, ApplyWritesTheSwatchColourAndSaysSuccess) {
     EXPECT_EQ(ReadFileBytes(installDir_ + "\\buddyui.ocm").substr(0x56B9, 3), "\x12\x34\x56");
 }
 
-TEST_F(MainWindow, RefusedPairShowsTheStopMessageAndKeepsTheStatus) {
-    WriteFileBytes(installDir_ + "\\buddyui.ocm", test::SyntheticImage(0x10000));
-    Select(kIdVersions, 4);
-    Select(kIdProperties, 1);
-
-    Click(kIdApply);
-
-    ASSERT_EQ(dialogs_.messageBoxes.size(), 1u);
-    const auto& box = dialogs_.messageBoxes[0];
-    EXPECT_EQ(box.text, "That isn't available for your version, sorry!");
-    EXPECT_EQ(box.caption, "Huevane");
-    EXPECT_EQ(box.style, static_cast<UINT>(MB_OK | MB_ICONSTOP));  // 16
-    EXPECT_EQ(box.owner, frmMain_->hwnd());
-    EXPECT_EQ(Status(), "Idle..");
-}
-
 TEST_F(MainWindow, ClosingTheWindowEndsTheMessageLoop) {
     SendMessageA(frmMain_->hwnd(), WM_CLOSE, 0, 0);
     EXPECT_FALSE(IsWindow(frmMain_->hwnd()));
@@ -371,7 +373,7 @@ TEST_F(MainWindow, SwatchCarriesItsToolTip) {
     EXPECT_EQ(ToolTipOf(kIdColor), "Double-Click to bring up Color Chooser");
 }
 
-TEST_F(MainWindow, SpaceAndEnterOnTheSwatchOpenTheChooserAsADoubleClickDoes) {
+TEST_F(MainWindow, SpaceAndEnterOnTheSwatchOpenTheChooserOnItsColour) {
     SetFocus(Control(kIdProperties));
     PressKey(GetFocus(), VK_TAB);
     ASSERT_EQ(GetFocus(), Control(kIdColor));
@@ -381,20 +383,21 @@ TEST_F(MainWindow, SpaceAndEnterOnTheSwatchOpenTheChooserAsADoubleClickDoes) {
         COLORREF swatch;
     };
     const std::array<Press, 3> presses = {{
-        {VK_RETURN, std::nullopt, RGB(0, 0, 0)},  // a cancel takes the chooser's own colour
+        {VK_RETURN, std::nullopt, kWhite},  // a cancel leaves the swatch as it was
         {VK_SPACE, kRed, kRed},
         {VK_RETURN, std::nullopt, kRed},
     }};
     for (std::size_t i = 0; i < presses.size(); ++i) {
         SCOPED_TRACE(i);
+        const COLORREF before = frmMain_->SwatchColor();
         dialogs_.answer = presses[i].answer;
         PressKey(GetFocus(), presses[i].key);
         ASSERT_EQ(dialogs_.colorRequests.size(), i + 1);
         EXPECT_EQ(dialogs_.colorRequests[i].Flags, static_cast<DWORD>(CC_RGBINIT));
+        EXPECT_EQ(dialogs_.colorRequests[i].rgbResult, before);
         EXPECT_EQ(dialogs_.colorRequests[i].hwndOwner, frmMain_->hwnd());
         EXPECT_EQ(frmMain_->SwatchColor(), presses[i].swatch);
     }
-    EXPECT_EQ(dialogs_.colorRequests[2].rgbResult, kRed);  // opens on the last confirmed colour
     EXPECT_EQ(GetFocus(), Control(kIdColor));
     EXPECT_EQ(Status(), "Idle..");
 }
@@ -437,12 +440,16 @@ TEST_F(MainWindow, EveryErrorSaysWhyInTheStatusToolTip) {
     const std::array<Case, 7> cases = {{
         {"nothing selected", false, false, [] {}, "Select your AIM version first."},
         {"program folder not writable", true, true,
-         [&] { failAt(test::FileStep::kCreate, ErrorNumber::kPermissionDenied); },
-         "Huevane's folder cannot be written, so no backup was made and nothing was changed. "
-         "Move Huevane to a folder you may write to, or uncheck \"Make Backup\"."},
+         [&] {  // the second new file is the backup's, after buddyui.ocm's
+             files_.InterveneAt(test::FileStep::kCreate, [&] {
+                 failAt(test::FileStep::kCreate, ErrorNumber::kPermissionDenied);
+             });
+         },
+         "BUIBackup.ocm or Huevane's folder may not be written, so no backup was made and "
+         "nothing was changed. Make BUIBackup.ocm writable, move Huevane to a folder you may "
+         "write to, or uncheck \"Make Backup\"."},
         {"file in use", true, false,
-         [&] { failAt(test::FileStep::kLock, ErrorNumber::kFileAlreadyOpen); },
-         "buddyui.ocm is in use by another program. Close AIM and try again."},
+         [&] { failAt(test::FileStep::kLock, ErrorNumber::kFileAlreadyOpen); }, kInUse},
         {"disk full", true, false, [&] { failAt(test::FileStep::kWrite, ErrorNumber::kDiskFull); },
          "The disk is full; buddyui.ocm was left as it was."},
         {"not a regular file", true, false,
@@ -496,30 +503,114 @@ TEST_F(MainWindow, AnUnregisteredClientIsTheReason) {
               "AIM, or start it once as this user.");
 }
 
-TEST_F(MainWindow, WindowAnswersWhileAnApplyWaitsForAnotherWriter) {
+TEST_F(MainWindow, WindowAnswersAndSaysWaitingWhileAnotherProgramHoldsTheFile) {
     const std::string target = installDir_ + "\\buddyui.ocm";
-    WriteFileBytes(target, test::SyntheticImage(0x10000));
     Select(kIdVersions, 3);
     Select(kIdProperties, 3);
-    // Another writer holds the file, as a second Huevane or huevane-cli would.
-    std::unique_ptr<FileLock> otherWriter = native_->LockForWriting(target);
-    ASSERT_NE(otherWriter, nullptr);
+    // Another writer, as a second Huevane or huevane-cli, or AIM keeping the file to itself.
+    for (const bool otherWriter : {true, false}) {
+        SCOPED_TRACE(otherWriter ? "another writer's lock" : "a handle without sharing");
+        WriteFileBytes(target, test::SyntheticImage(0x10000));
+        std::unique_ptr<FileLock> lock;
+        std::optional<UnsharedHandle> handle;
+        if (otherWriter) {
+            lock = native_->LockForWriting(target);
+            ASSERT_NE(lock, nullptr);
+        } else {
+            ASSERT_TRUE(handle.emplace(target).valid());
+        }
+        const auto locks =
+            std::count(files_.steps().begin(), files_.steps().end(), test::FileStep::kLock);
 
-    SendMessageA(Control(kIdApply), BM_CLICK, 0, 0);
-    ASSERT_TRUE(frmMain_->ApplyRunning());
-    EXPECT_TRUE(test::AnswersWhilePumping(frmMain_->hwnd(), 2000)) << "the window hangs";
-    EXPECT_TRUE(frmMain_->ApplyRunning()) << "the Apply no longer waits for the file";
-    EXPECT_FALSE(IsWindowEnabled(Control(kIdApply)));
-    SendMessageA(Control(kIdApply), BM_CLICK, 0, 0);  // a second press starts nothing
-    PressKey(frmMain_->hwnd(), VK_RETURN);
-    EXPECT_EQ(Status(), "Idle..");
+        SendMessageA(Control(kIdApply), BM_CLICK, 0, 0);
+        ASSERT_TRUE(test::PumpUntil([this] { return Status() == "Waiting..."; }));
+        EXPECT_EQ(ToolTipOf(kIdStatus),
+                  "Another program is using buddyui.ocm or its backup; "
+                  "Huevane waits a few seconds for it.");
+        EXPECT_TRUE(test::AnswersWhilePumping(frmMain_->hwnd(), 2000)) << "the window hangs";
+        EXPECT_TRUE(frmMain_->ApplyRunning()) << "the Apply no longer waits for the file";
+        EXPECT_FALSE(IsWindowEnabled(Control(kIdApply)));
+        SendMessageA(Control(kIdApply), BM_CLICK, 0, 0);  // a second press starts nothing
+        PressKey(frmMain_->hwnd(), VK_RETURN);
+        EXPECT_EQ(Status(), "Waiting...");
 
-    otherWriter.reset();
-    WaitForApply();
+        lock.reset();
+        handle.reset();
+        WaitForApply();
+        EXPECT_EQ(Status(), "Success!");
+        EXPECT_EQ(ReadFileBytes(target).substr(0x56B9, 3), "\xFF\xFF\xFF");
+        EXPECT_EQ(std::count(files_.steps().begin(), files_.steps().end(), test::FileStep::kLock),
+                  locks + 1)
+            << "one Apply, one lock";
+    }
+}
+
+// A refused choice shows the stop message and keeps the status; neither it nor a failure
+// touches the backup.
+TEST_F(MainWindow, ARefusedOrFailedApplyKeepsTheBackup) {
+    const std::string target = installDir_ + "\\buddyui.ocm";
+    const std::string backup = programDir_ + "\\BUIBackup.ocm";
+    const std::string wrongBuild =
+        "Your AIM is build 5.1.3020, which \"5.2.3074\" does not cover. Select \"5.1.3009 - "
+        "5.1.3036\" and try again; nothing was changed.";
+    std::optional<UnsharedHandle> held;
+    struct Case {
+        const char* what;
+        int version;
+        int property;
+        std::function<void()> arrange;
+        std::string box;  // the text of the one message box, or none
+        std::string status;
+        std::string reason;
+    };
+    // In order: the client's executable, once written, stays for the cases after it.
+    const std::array<Case, 4> cases = {{
+        {"refused pair", 4, 1, [] {}, "That isn't available for your version, sorry!", "Idle..",
+         ""},
+        {"wrong build", 4, 3,
+         [&] {
+             WriteFileBytes(installDir_ + "\\aim.exe", test::BuildPeWithVersion({5, 1, 3020, 0}));
+         },
+         wrongBuild, "Error.", wrongBuild},
+        {"read-only", 3, 3, [&] { test::MakeReadOnly(target); }, "", "Error.",
+         "Permission denied: you may not change buddyui.ocm, or it is read-only."},
+        {"held open past the wait", 3, 3, [&] { ASSERT_TRUE(held.emplace(target).valid()); }, "",
+         "Error.", kInUse},
+    }};
+    const std::string original = test::SyntheticImage(0x10000);
+    const std::string oldBackup = test::SyntheticImage(0x10000, 2);
+    Button_SetCheck(Control(kIdBackup), BST_CHECKED);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_NORMAL);
+        WriteFileBytes(target, original);
+        WriteFileBytes(backup, oldBackup);
+        dialogs_.messageBoxes.clear();
+        Select(kIdVersions, c.version);
+        Select(kIdProperties, c.property);
+        c.arrange();
+        Click(kIdApply);
+        held.reset();
+        ASSERT_EQ(dialogs_.messageBoxes.size(), c.box.empty() ? 0u : 1u);
+        if (!c.box.empty()) {
+            const auto& box = dialogs_.messageBoxes[0];
+            EXPECT_EQ(box.text, c.box);
+            EXPECT_EQ(box.caption, "Huevane");
+            EXPECT_EQ(box.style, static_cast<UINT>(MB_OK | MB_ICONSTOP));  // 16
+            EXPECT_EQ(box.owner, frmMain_->hwnd());
+        }
+        EXPECT_EQ(Status(), c.status);
+        EXPECT_EQ(ToolTipOf(kIdStatus), c.reason);
+        EXPECT_EQ(ReadFileBytes(target), original);
+        EXPECT_EQ(ReadFileBytes(backup), oldBackup);
+    }
+    // The version that covers the client's build.
+    SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_NORMAL);
+    Select(kIdVersions, 3);
+    Click(kIdApply);
     EXPECT_EQ(Status(), "Success!");
     EXPECT_EQ(ReadFileBytes(target).substr(0x56B9, 3), "\xFF\xFF\xFF");
-    EXPECT_EQ(std::count(files_.steps().begin(), files_.steps().end(), test::FileStep::kLock), 1)
-        << "one Apply, one lock";
+    EXPECT_EQ(ReadFileBytes(backup), original);
 }
 
 // The real colour dialog and message box, closed by a watcher thread as a user would close them.
@@ -529,7 +620,7 @@ protected:
     Win32Dialogs systemDialogs_;
 };
 
-TEST_F(MainWindowWithSystemDialogs, CancelledColourDialogTurnsTheSwatchBlack) {
+TEST_F(MainWindowWithSystemDialogs, CancelledColourDialogLeavesTheSwatchAsItWas) {
     bool mainWasDisabled = false;
     {
         test::DialogWatcher watcher(GetCurrentThreadId(), [&](HWND dialog) {
@@ -540,7 +631,7 @@ TEST_F(MainWindowWithSystemDialogs, CancelledColourDialogTurnsTheSwatchBlack) {
         EXPECT_TRUE(watcher.sawDialog());
     }
     EXPECT_TRUE(mainWasDisabled) << "the colour dialog is modal";
-    EXPECT_EQ(frmMain_->SwatchColor(), RGB(0, 0, 0));
+    EXPECT_EQ(frmMain_->SwatchColor(), kWhite);
 }
 
 TEST_F(MainWindowWithSystemDialogs, RefusedPairShowsAStopBoxWithOneButton) {
