@@ -1,6 +1,7 @@
 #include "cli/arguments.h"
 
 #include <algorithm>
+#include <span>
 #include <utility>
 
 #include "cli/cli_error.h"
@@ -117,12 +118,52 @@ private:
     std::size_t next_ = 0;
 };
 
-void CheckRules(const Arguments& parsed) {
+// Each --color belongs to the --property before it, so that the two lists hold pairs in order.
+// given lists the options in the order of the command line.
+void CheckColorPairs(const Arguments& parsed, std::span<const Option> given) {
+    const std::string rule = "; " + std::string(EntryOf(*parsed.command).name) +
+                             " needs one --color for each --property";
+    std::size_t properties = 0;
+    std::size_t colors = 0;
+    const auto refuseUncoloredProperty = [&] {
+        if (properties > colors) {
+            UsageError("--property " + Clipped(parsed.properties[properties - 1]) +
+                       " has no --color after it" + rule);
+        }
+    };
+    for (const Option option : given) {
+        if (option == Option::kProperty) {
+            refuseUncoloredProperty();
+            ++properties;
+        } else if (option == Option::kColor) {
+            if (properties == 0) {
+                UsageError("--color " + Clipped(parsed.colors[colors]) +
+                           " has no --property before it" + rule);
+            }
+            if (colors == properties) {
+                UsageError("--property " + Clipped(parsed.properties[properties - 1]) +
+                           " has two colours, " + Clipped(parsed.colors[colors - 1]) + " and " +
+                           Clipped(parsed.colors[colors]) + rule);
+            }
+            ++colors;
+        }
+    }
+    refuseUncoloredProperty();
+}
+
+void CheckRules(const Arguments& parsed, std::span<const Option> given) {
     if (parsed.help || parsed.showVersion || !parsed.command) {
         return;
     }
-    if (const auto checkRules = EntryOf(*parsed.command).checkRules) {
-        checkRules(parsed);
+    if (parsed.dir && parsed.prefix) {
+        UsageError("give --dir PATH or --prefix DIR, not both");
+    }
+    const CommandEntry& command = EntryOf(*parsed.command);
+    if (command.checkRules != nullptr) {
+        command.checkRules(parsed);
+    }
+    if (Takes(&command, EntryOf(Option::kColor))) {
+        CheckColorPairs(parsed, given);
     }
 }
 
@@ -153,7 +194,7 @@ Arguments ParseArguments(const std::vector<std::string>& args) {
         given.push_back(option.option);
         Store(parsed, option.option, std::move(value));
     }
-    CheckRules(parsed);
+    CheckRules(parsed, given);
     return parsed;
 }
 

@@ -14,15 +14,13 @@ void CheckGetRules(const Arguments& args) {
 void CheckSetRules(const Arguments& args) {
     if (args.from) {
         if (!args.properties.empty() || !args.colors.empty()) {
-            UsageError("set takes --from FILE or --property P --color C, not both");
+            UsageError("set takes --from THEME or --property P --color C, not both");
         }
         return;
     }
-    if (args.properties.empty()) {
+    // The parser pairs each --color with its --property.
+    if (args.properties.empty() && args.colors.empty()) {
         UsageError("set needs --property P --color C");
-    }
-    if (args.properties.size() != args.colors.size()) {
-        UsageError("set needs one --color for each --property");
     }
 }
 

@@ -8,13 +8,13 @@
 namespace huevane::cli {
 namespace {
 
-// The --help texts of the commands.
+// The --help texts of the commands, in the forms that CommandEntry::help tells.
 
 constexpr std::string_view kListHelp =
     R"(Usage: huevane-cli versions | properties [--json]
 
-Lists the client builds, or the buddy-list colours, with the indices that --build and
---property take.
+Lists the client builds, or the buddy-list colours, with the indices that
+--build and --property take.
 
 --json prints one JSON object:
   versions      a list of {"index": N, "text": "..."}
@@ -24,25 +24,32 @@ Lists the client builds, or the buddy-list colours, with the indices that --buil
 constexpr std::string_view kLocateHelp =
     R"(Usage: huevane-cli [--dir PATH | --prefix DIR] locate [--json]
 
-Prints the client's install directory on standard output, and where that path came from on
-standard error. Control characters in it are shown as escapes such as \n or \x1b, and bytes
-that are not UTF-8 as \xNN; --json gives the exact path.
+Prints the client's install directory on standard output, and where that path
+came from on standard error. To a pipe or a file the path is printed exactly,
+as ls does, so that dir=$(huevane-cli locate) gets it as it is; to a terminal,
+control characters in it are shown as escapes such as \n or \x1b, and bytes
+that are not UTF-8 as \xNN. What goes to standard error is always escaped, and
+one line.
 
 --json prints one JSON object on standard output instead:
   install_dir   the directory that holds buddyui.ocm
-  executable    the registered client executable, or null when not known (with --dir)
-  source        where the path came from: "--dir", or the registry or user.reg and its value
-  The output is always valid UTF-8. A path that is not valid UTF-8 (possible on Linux) has each
-  stray byte shown as U+FFFD, and then a field of the same name ending in _bytes follows, such
-  as "install_dir_bytes", with the exact bytes of the path in lowercase hex. That field is there
-  only for such a path.
+  executable    the registered client executable, or null when not known
+                (with --dir)
+  source        where the path came from: "--dir", or the registry or
+                user.reg and its value
+
+The JSON is always valid UTF-8. A path that is not valid UTF-8 (possible on
+Linux) has each stray byte shown as U+FFFD, and then a field of the same name
+ending in _bytes follows, such as "install_dir_bytes", with the exact bytes of
+the path in lowercase hex. That field is there only for such a path.
 )";
 
 constexpr std::string_view kDetectHelp =
     R"(Usage: huevane-cli [--dir PATH | --prefix DIR] detect [--json]
 
-Reads the build from the version resource of the registered client executable (with --dir,
-of aim.exe in PATH, in any letter case) and prints the matching entry of the version list.
+Reads the build from the version resource of the registered client executable
+(with --dir, of aim.exe in PATH, in any letter case) and prints the matching
+entry of the version list.
 
 --json prints one JSON object:
   file_version  the executable's version, such as "5.1.3020"
@@ -52,41 +59,50 @@ of aim.exe in PATH, in any letter case) and prints the matching entry of the ver
 constexpr std::string_view kGetHelp =
     R"(Usage: huevane-cli get [--build B] [--property P] [--json] [--force]
 
-Prints the colours stored in buddyui.ocm, as #RRGGBB: all properties of the build, or one.
-B is an index or a text of the version list, or a build number such as 5.1.3020; without it
-the build is read from the client's executable. A --build that disagrees with that build is
-refused unless --force is given, as its colours sit at other places in the file. P is an index
-or a property text (letter case does not matter).
+Prints the colours stored in buddyui.ocm, as #RRGGBB: all properties of the
+build, or one. B is an index or a text of the version list, or a build number
+such as 5.1.3020; without it the build is read from the client's executable. A
+--build that disagrees with that build is refused unless --force is given, as
+its colours sit at other places in the file. P is an index or a property text
+(letter case does not matter).
 
---json prints one JSON object, one property to a line, that set --from takes back:
+--json prints one JSON object, one property to a line, that set --from takes
+back:
   build         the version list entry: {"index": N, "text": "..."}
   properties    a list of {"index": N, "name": "...", "color": "#RRGGBB"}
 )";
 
 constexpr std::string_view kSetHelp =
-    R"(Usage: huevane-cli set [--build B] --property P --color C [--property P --color C ...]
-                       [--backup FILE] [--force]
-       huevane-cli set [--build B] --from THEME [--backup FILE] [--force]
+    R"(Usage: huevane-cli set [--build B] --property P --color C
+           [--property P --color C ...] [--backup FILE] [--force]
+       huevane-cli set [--build B] --from THEME
+           [--backup FILE] [--force]
 
-Writes each colour C at property P, all in one atomic replacement of buddyui.ocm: all of them
-or none. C is #RRGGBB, RRGGBB or R,G,B. With --backup, FILE becomes the file as it was just
-before, read under its lock; a set that fails or is refused leaves FILE as it was.
-Without --build the build is read from the client's executable; a --build that disagrees
-with that build is refused unless --force is given.
+Writes each colour C at the property P before it, all in one atomic replacement
+of buddyui.ocm: all of them or none. Each --property has one --color after it,
+before the next --property. C is #RRGGBB, RRGGBB or R,G,B. With --backup, FILE
+becomes the file as it was just before, read under its lock; a set that fails
+or is refused leaves FILE as it was. Without --build the build is read from the
+client's executable; a --build that disagrees with that build is refused unless
+--force is given.
 
---from THEME writes the colours of a file that 'get --json' printed, in the same one step;
---from - reads it from standard input. The colours go to their properties on the client's
-build (or --build's), whatever build the file was saved on; without either, the file's build
-is used. A property that build lacks, an unknown field or property, a field given twice or a
-bad colour is reported with its line and field, and nothing is written. A theme is UTF-8 or
-UTF-16 with a byte-order mark, and at most 64 KiB.
+--from THEME writes the colours of a theme in the same one step, read from
+standard input when THEME is -. A theme is what 'get --json' printed, or a JSON
+object written by hand whose "properties" list holds objects such as
+{"name": "Buddy names", "color": "#FF0000"} or {"index": 0, "color": "0,0,64"}
+(THEME FILES in huevane-cli(1) tells the whole form). The colours go to their
+properties on the client's build (or --build's), whatever build the theme was
+saved on; only when neither can be told is the theme's "build" used. A property
+that build lacks, an unknown field or property, a field given twice or a bad
+colour is reported with its line and field, and nothing is written. A theme is
+UTF-8, or UTF-16 with a byte-order mark, and at most 64 KiB.
 )";
 
 constexpr std::string_view kRestoreHelp =
     R"(Usage: huevane-cli restore --backup FILE
 
-Puts FILE back as buddyui.ocm, with the same safe replacement, after checking that it has the
-length of the file it replaces.
+Puts FILE back as buddyui.ocm, with the same safe replacement, after checking
+that it has the length of the file it replaces.
 )";
 
 constexpr std::array kJsonOnly = {Option::kJson};
@@ -120,7 +136,7 @@ using enum ValueCompletion;
 constexpr std::array<OptionEntry, 11> kOptions = {{
     {Option::kDir, "--dir", "", "PATH", false, kEverywhere, kDirectories,
      "Use the client installed in PATH, the directory that holds buddyui.ocm, instead of looking "
-     "for it."},
+     "for it. Not together with --prefix."},
     {Option::kPrefix, "--prefix", "", "DIR", false, kEverywhere, kDirectories,
      "Look for the client in the Wine prefix DIR (default: $WINEPREFIX, else ~/.wine)."},
     {Option::kHelp, "--help", "-h", "", false, kEverywhere, kNothing,
@@ -134,9 +150,11 @@ constexpr std::array<OptionEntry, 11> kOptions = {{
      "A colour of the buddy list: an index or a text of the property list, in any letter case; "
      "set takes several, each followed by its --color."},
     {Option::kColor, "--color", "", "C", true, kCommand, kNothing,
-     "The colour for the --property before it: #RRGGBB, RRGGBB or R,G,B."},
+     "The colour for the --property before it: #RRGGBB, RRGGBB or R,G,B. Each --property of set "
+     "has one, after it and before the next --property."},
     {Option::kFrom, "--from", "", "THEME", false, kCommand, kFiles,
-     "A theme: a file that 'get --json' printed, or - for standard input."},
+     "A theme: a file that 'get --json' printed or one written as THEME FILES tells, or - for "
+     "standard input."},
     {Option::kBackup, "--backup", "", "FILE", false, kCommand, kFiles,
      "For set, where buddyui.ocm as it was goes once it is rewritten; for restore, the copy "
      "to put back."},

@@ -54,7 +54,11 @@ struct CommandEntry {
     std::string_view name;
     std::string_view summary;         // its line under "Commands:" in the program's help
     std::span<const Option> options;  // those of OptionScope::kCommand it takes
-    std::string_view help;            // its --help text
+    // Its --help text, lines of at most 80 columns. The man page fills its prose anew, so it
+    // keeps to three forms: the first paragraph is the synopsis, shown line for line; a line
+    // indented by two spaces ("  name   what it is") starts an entry of a field list, and a line
+    // indented further goes on with that entry; every other line is prose.
+    std::string_view help;
     // What a command line of it must hold beyond each option's form: raises a usage error.
     void (*checkRules)(const Arguments&);
 };

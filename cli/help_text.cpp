@@ -19,20 +19,23 @@ constexpr std::string_view kProgramHelpEnd =
 Finding the client:
   --dir PATH    use this install directory
   --prefix DIR  read the Wine prefix DIR (default: $WINEPREFIX, else ~/.wine)
-  On Windows the path comes from the registry. On Linux it comes from the default
-  value of HKEY_CURRENT_USER\Software\America Online\AOL Instant Messenger (TM)\CurrentVersion\
-  AppPath in the prefix's user.reg. A running Wine writes registry changes to user.reg up to
-  about 30 seconds late, so a client installed a moment ago may not be found yet.
+  Give one of the two at most. On Windows the path comes from the registry. On
+  Linux it comes from the prefix's user.reg: the default value of the key
+    HKEY_CURRENT_USER\Software\America Online\
+    AOL Instant Messenger (TM)\CurrentVersion\AppPath
+  A running Wine writes registry changes to user.reg up to about 30 seconds
+  late, so a client installed a moment ago may not be found yet.
 
 Other options:
   --help        this text, or with a command, that command's options
   --version     print huevane-cli's own version
 
 Run 'huevane-cli COMMAND --help' for a command's options.
-Exit status: 0 done, 1 error (also when the output cannot be written), 2 usage error.
-Messages, and the paths that locate, set and restore print, show control characters as
-escapes such as \n or \x1b and bytes that are not UTF-8 as \xNN; a message quotes at most 200
-characters of any path or other text it names.
+Exit status: 0 done, 1 error (also a failed write of the output), 2 usage error.
+Messages show control characters as escapes such as \n or \x1b, and bytes that
+are not UTF-8 as \xNN, and quote at most 200 characters of any path or other
+text they name; so do the paths that set and restore print. locate escapes its
+path only for a terminal: to a pipe or a file it prints the path as it is.
 )";
 
 // Where the summaries start under "Commands:", as the option texts below them do.

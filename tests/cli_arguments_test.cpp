@@ -72,12 +72,42 @@ TEST(CliArguments, EachCommandKeepsItsRules) {
         {{"get", "--property", "1", "--property", "2"}, "get takes one --property at most"},
         {{"set", "--build", "3"}, "set needs --property P --color C"},
         {{"set", "--from", "-", "--color", "000000"},
-         "set takes --from FILE or --property P --color C, not both"},
+         "set takes --from THEME or --property P --color C, not both"},
+        {{"--dir", "a", "--prefix", "b", "locate"}, "give --dir PATH or --prefix DIR, not both"},
         {{"restore", "--help"}, ""},  // help asks for nothing more
     };
     for (const Case& c : cases) {
         EXPECT_EQ(UsageErrorOf(c.args), c.message);
     }
+}
+
+// Each --color is the colour of the --property before it, whatever other options come between.
+TEST(CliArguments, PairsEachColorWithThePropertyBeforeIt) {
+    struct Case {
+        std::vector<std::string> args;
+        std::string message;
+    };
+    const std::string rule = "; set needs one --color for each --property";
+    const std::vector<Case> cases = {
+        {{"set", "--property", "3", "--color", "1", "--property", "0", "--color", "2"}, ""},
+        {{"set", "--property", "3", "--build", "3", "--color", "1"}, ""},
+        {{"get", "--property", "3"}, ""},
+        {{"set", "--property", "3", "--color", "1", "--color", "2", "--property", "0"},
+         "--property 3 has two colours, 1 and 2" + rule},
+        {{"set", "--color", "1", "--property", "3"},
+         "--color 1 has no --property before it" + rule},
+        {{"set", "--property", "3", "--property", "0", "--color", "2"},
+         "--property 3 has no --color after it" + rule},
+        {{"set", "--property", "3", "--color", "1", "--property", "0"},
+         "--property 0 has no --color after it" + rule},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(UsageErrorOf(c.args), c.message);
+    }
+    const Arguments parsed = ParseArguments(
+        {"set", "--property", "3", "--color", "1", "--property", "0", "--color", "2"});
+    EXPECT_EQ(parsed.properties, (std::vector<std::string>{"3", "0"}));
+    EXPECT_EQ(parsed.colors, (std::vector<std::string>{"1", "2"}));
 }
 
 TEST(CliHelpText, ListsEachCommandWithItsSummary) {

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # huevane-cli's generated bash completion and man page against the program itself: the commands
 # in --help, in the completion's offers and in the man page are the same, in the same order;
-# --property and --build complete to the texts that 'properties' and 'versions' list; and man
-# reads the page without a warning.
+# --property and --build complete to the texts that 'properties' and 'versions' list; man reads
+# the page without a warning; and the help and the page fit 80 columns.
 #
 #   cli_dist_files_test.sh HUEVANE_CLI COMPLETION MAN_PAGE
 cli=$1
@@ -68,8 +68,21 @@ expect "--build values" "$(escaped_texts versions)" "$(offers set --build '')"
 expect "--build values typed in part" \
   "$(escaped_texts versions | grep '^5\.9')" "$(offers get --build=5.9)"
 
+# The program's help and each command's fit 80 columns, and so does the page as man shows it.
+over_80() {  # WHAT: the lines of standard input wider than 80 columns, each after WHAT
+  awk -v what="$1" 'length > 80 { print what ": " $0 }'
+}
+help_over_80=$(for command in '' $commands; do
+  # shellcheck disable=SC2086 # no command is no word
+  "$cli" $command --help | over_80 "huevane-cli $command --help"
+done)
+expect "--help lines over 80 columns" "" "$help_over_80"
+
 if command -v man >/dev/null; then
   expect "man's warnings" "" "$(man --warnings -l "$man_page" 2>&1 >/dev/null)"
+  page=$(MANWIDTH=80 man -l "$man_page")
+  expect "the page's end" "SEE ALSO" "$(grep -x 'SEE ALSO' <<<"$page")"
+  expect "man page lines over 80 columns" "" "$(over_80 man <<<"$page")"
 fi
 
 exit $((failures > 0))
