@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "core/run_error.h"
 
@@ -14,9 +15,23 @@ inline constexpr int kExitUsage = 2;
     throw RunError::Described(message);
 }
 
-// A malformed command line; huevane-cli ends with status 2.
+// A malformed command line; huevane-cli ends with status 2, and the message ends with a pointer
+// to --help.
 [[noreturn]] inline void UsageError(const std::string& message) {
     throw RunError::Usage(message);
+}
+
+// A usage error whose message says itself where to look or what to write, so that it gets no
+// pointer to --help besides.
+class HintedUsageError : public RunError {
+public:
+    explicit HintedUsageError(std::string message) : RunError(Usage(std::move(message))) {}
+};
+
+// A malformed command line, with the hint that follows message in parentheses: the command
+// that lists the accepted values, or the forms to use.
+[[noreturn]] inline void UsageError(const std::string& message, std::string_view hint) {
+    throw HintedUsageError(message + " (" + std::string(hint) + ")");
 }
 
 }  // namespace huevane::cli

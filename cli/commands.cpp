@@ -15,6 +15,7 @@
 #include "cli/formats/json_writer.h"
 #include "cli/formats/list_lookup.h"
 #include "cli/standard_input.h"
+#include "cli/standard_stream.h"
 #include "cli/formats/theme_file.h"
 #include "core/apply_command.h"
 #include "core/catalogue.h"
@@ -38,7 +39,7 @@ std::int16_t ParseBuild(std::string_view text) {
     if (match.isBuildNumber) {
         Fail("build " + Clipped(text) + " is in none of the known version ranges");
     }
-    UsageError("unknown build " + Clipped(text) + " (see 'huevane-cli versions')");
+    UsageError("unknown build " + Clipped(text), "see 'huevane-cli versions'");
 }
 
 // {"index": 3, "text": "5.1.3009 - 5.1.3036"}: the build field of the JSON outputs.
@@ -51,7 +52,7 @@ std::int16_t ParseProperty(std::string_view text) {
     if (const std::optional<std::int16_t> index = IndexIn(kPropertyTexts, text)) {
         return *index;
     }
-    UsageError("unknown property " + Clipped(text) + " (see 'huevane-cli properties')");
+    UsageError("unknown property " + Clipped(text), "see 'huevane-cli properties'");
 }
 
 // The end of each message that refuses a theme for its size.
@@ -92,7 +93,7 @@ DetectedBuild DetectVersion(const ClientLocation& location, FileSystem& fs) {
     try {
         found = ReadClientBuild(fs, executable);
     } catch (const RunError& e) {
-        Fail("cannot read " + Clipped(executable) + ": " + Reason(e));
+        Fail("cannot read " + Clipped(executable) + ": " + Reason(e, fs, executable));
     }
     if (!found) {
         Fail("no version resource in " + Clipped(executable));
@@ -103,11 +104,34 @@ DetectedBuild DetectVersion(const ClientLocation& location, FileSystem& fs) {
     return {*found->version, found->text};
 }
 
+// A line of data on standard output, such as locate's directory: the exact bytes for a pipe or
+// a file, where a script reads them; with control characters escaped for a terminal, which
+// would act on them.
+std::string OutputLine(std::string_view data, bool toTerminal) {
+    return (toTerminal ? Escaped(data) : std::string(data)) + "\n";
+}
+
+// A file or directory option given an empty name, which no message could show: refused before
+// anything is looked at.
+void RefuseEmptyNames(const Arguments& args) {
+    const std::pair<const std::optional<std::string>*, const char*> names[] = {
+        {&args.dir, "--dir needs a directory, not an empty name"},
+        {&args.prefix, "--prefix needs a directory, not an empty name"},
+        {&args.from, "--from needs a file name (or - for standard input), not an empty one"},
+        {&args.backup, "--backup needs a file name, not an empty one"},
+    };
+    for (const auto& [name, refusal] : names) {
+        if (*name && (*name)->empty()) {
+            UsageError(refusal);
+        }
+    }
+}
+
 class Session {
 public:
     Session(const Arguments& args, std::istream& in, std::ostream& out, std::ostream& err,
             FileSystem& fs)
-        : args_(args), in_(in), out_(out), err_(err), fs_(fs) {}
+        : args_(args), in_(in), out_(out), err_(err), fs_(fs), outIsTerminal_(IsTerminal(out)) {}
 
     void Run(Command command) {
         switch (command) {
@@ -162,9 +186,8 @@ private:
                  << ", " << JsonTextMember("source", location.source) << "}\n";
             return;
         }
-        // Only the directory on standard output, for dir=$(huevane-cli locate): escaped, as it
-        // must stay one line, but never clipped, as a script needs all of it.
-        out_ << Escaped(location.installDir) << "\n";
+        // Only the directory on standard output, for dir=$(huevane-cli locate), never clipped.
+        out_ << OutputLine(location.installDir, outIsTerminal_);
         err_ << "(from " << Clipped(location.source) << ")\n";
     }
 
@@ -210,8 +233,7 @@ private:
                 if (fallback) {
                     return *fallback;
                 }
-                Fail("cannot tell the client's build (" + std::string(e.what()) +
-                     "); give --build");
+                Fail("cannot tell the client's build (" + Reason(e) + "); give --build");
             }
         }
         const std::int16_t version = ParseBuild(*args_.build);
@@ -256,7 +278,7 @@ private:
                 stored.push_back({property, offset, ReadBytesAt(*file, offset, 3), file->Size()});
             }
         } catch (const RunError& e) {
-            Fail("cannot read " + Clipped(target) + ": " + Reason(e));
+            Fail("cannot read " + Clipped(target) + ": " + Reason(e, fs_, target));
         }
         return stored;
     }
@@ -310,7 +332,7 @@ private:
         for (const std::string& text : args_.colors) {
             const std::optional<std::int32_t> color = ParseColorText(text);
             if (!color) {
-                UsageError("bad colour " + Clipped(text) + " (use #RRGGBB, RRGGBB or R,G,B)");
+                UsageError("bad colour " + Clipped(text), "use #RRGGBB, RRGGBB or R,G,B");
             }
             colors.push_back(*color);
         }
@@ -383,7 +405,7 @@ private:
                 bytes = ReadBytesAt(*file, 0, kMaxThemeBytes + 1);  // one more: it may have grown
             }
         } catch (const RunError& e) {
-            Fail("cannot read " + Clipped(fileName) + ": " + Reason(e));
+            Fail("cannot read " + Clipped(fileName) + ": " + Reason(e, fs_, fileName));
         }
         if (size > kMaxThemeBytes) {
             Fail(Clipped(fileName) + " is " + std::to_string(size) + " bytes" + ThemeLimitText());
@@ -414,13 +436,15 @@ private:
         } catch (const RunError& e) {
             if (backup.fileChanged) {
                 Fail("set the colours in " + Clipped(target) + ", but cannot replace the backup " +
-                     Clipped(backup.path) + ": " + Reason(e) + " (it is as it was)");
+                     Clipped(backup.path) + ": " + Reason(e, fs_, backup.path) +
+                     " (it is as it was)");
             }
             if (backup.failed) {
-                Fail("cannot make the backup " + Clipped(backup.path) + ": " + Reason(e) +
-                     " (nothing was changed)");
+                Fail("cannot make the backup " + Clipped(backup.path) + ": " +
+                     Reason(e, fs_, backup.path) + " (nothing was changed)");
             }
-            Fail("cannot rewrite " + Clipped(target) + ": " + Reason(e) + " (it is unchanged)");
+            Fail("cannot rewrite " + Clipped(target) + ": " + Reason(e, fs_, target) +
+                 " (it is unchanged)");
         }
         out_ << "set " << patches.size() << (patches.size() == 1 ? " colour" : " colours") << " in "
              << Clipped(target) << "\n";
@@ -446,7 +470,7 @@ private:
                 throw;  // sameSize's refusal, whole as it is
             }
             Fail("cannot restore " + Clipped(target) + " from " + Clipped(backup) + ": " +
-                 Reason(e));
+                 Reason(e, fs_, backup));
         }
         out_ << "restored " << Clipped(target) << " from " << Clipped(backup) << "\n";
     }
@@ -473,6 +497,7 @@ private:
     std::ostream& out_;
     std::ostream& err_;
     FileSystem& fs_;
+    bool outIsTerminal_;
     std::optional<ClientLocation> location_;
 };
 
@@ -495,12 +520,15 @@ int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream&
             (parsed.help ? out : err) << HelpText(parsed.command);
             return parsed.help ? 0 : kExitUsage;
         }
+        RefuseEmptyNames(parsed);
         Session(parsed, in, out, err, fs).Run(*parsed.command);
         return 0;
     } catch (const RunError& e) {
         // Escaped once more, so that no message can ever span lines or reach the terminal raw.
         const bool usage = e.cause() == ErrorCause::kUsage;
-        err << "huevane-cli: " << Escaped(e.what()) << (usage ? " (try --help)" : "") << "\n";
+        const bool hinted = dynamic_cast<const HintedUsageError*>(&e) != nullptr;
+        err << "huevane-cli: " << Escaped(Reason(e)) << (usage && !hinted ? " (try --help)" : "")
+            << "\n";
         return usage ? kExitUsage : kExitError;
     } catch (const std::exception& e) {
         err << "huevane-cli: " << Escaped(e.what()) << "\n";

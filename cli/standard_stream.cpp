@@ -64,4 +64,9 @@ void StandardStreamBuf::Finish() {
     }
 }
 
+bool IsTerminal(const std::ostream& stream) {
+    const auto* buffer = dynamic_cast<const StandardStreamBuf*>(stream.rdbuf());
+    return buffer != nullptr && buffer->IsTerminal();
+}
+
 }  // namespace huevane::cli

@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <optional>
+#include <ostream>
 #include <streambuf>
 #include <string>
 #include <string_view>
@@ -21,6 +22,8 @@ public:
     virtual void Write(std::string_view bytes) = 0;
     // Closes the stream. Raises RunError with the system's text for why not.
     virtual void Close() = 0;
+    // Whether the stream shows its bytes to a person: a terminal or a console.
+    virtual bool IsTerminal() const = 0;
 };
 
 std::unique_ptr<StreamSink> OpenStandardStream(StandardStream which);
@@ -40,6 +43,8 @@ public:
     // happened before, as RunError.
     void Finish();
 
+    bool IsTerminal() const { return sink_->IsTerminal(); }
+
 protected:
     int_type overflow(int_type c) override;
     std::streamsize xsputn(const char* text, std::streamsize count) override;
@@ -53,5 +58,9 @@ private:
     std::optional<RunError> failure_;
     bool closed_ = false;
 };
+
+// Whether stream writes to a terminal: only a StandardStreamBuf over one does, so that a string
+// stream or a file stream never counts as a terminal.
+bool IsTerminal(const std::ostream& stream);
 
 }  // namespace huevane::cli

@@ -34,6 +34,8 @@ public:
         }
     }
 
+    bool IsTerminal() const override { return ::isatty(fd_) == 1; }
+
 private:
     int fd_;
 };

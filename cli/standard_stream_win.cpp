@@ -75,6 +75,8 @@ public:
         }
     }
 
+    bool IsTerminal() const override { return console_; }
+
 private:
     bool IsValid() const { return handle_ != nullptr && handle_ != INVALID_HANDLE_VALUE; }
 

@@ -194,13 +194,15 @@ TEST_F(CliOnInstall, RefusesWithOneLineAndTheRightStatus) {
         {{"set", "--build", "4", "--property", "1", "--color", "000000"}, 1, kUnavailable},
         {{"get", "--build", "10", "--property", "buddy list setup background"}, 1, kUnavailable},
         {{"set", "--build", "3", "--property", "3"}, 2, "one --color for each --property"},
-        {{"set", "--build", "3", "--property", "3", "--color", "#12345"}, 2, "bad colour"},
+        {{"set", "--build", "3", "--property", "3", "--color", "#12345"},
+         2,
+         "bad colour #12345 (use #RRGGBB, RRGGBB or R,G,B)\n"},
         {{"set", "--build", "3", "--property", "3", "--color", "256,0,0"}, 2, "bad colour"},
         {{"set", "--build", "3", "--property", "Buddy Nose", "--color", "000000"},
          2,
-         "unknown property"},
+         "unknown property Buddy Nose (see 'huevane-cli properties')\n"},
         {{"get", "--build", "5.1.9999"}, 1, "none of the known version ranges"},
-        {{"get", "--build", "16"}, 2, "unknown build"},
+        {{"get", "--build", "16"}, 2, "unknown build 16 (see 'huevane-cli versions')\n"},
         {{"get"}, 1, "give --build"},
         {{"frobnicate"}, 2, "unknown command"},
         {{"get", "--color", "000000"}, 2, "unknown option --color"},
@@ -216,6 +218,9 @@ TEST_F(CliOnInstall, RefusesWithOneLineAndTheRightStatus) {
          "bad colour 777"},
         {{"get", "--version", "3"}, 2, "unexpected argument 3"},
         {{"set", "--from", "theme.json", "--property", "3"}, 2, "not both"},
+        {{"set", "--from", ""}, 2, "--from needs a file name (or - for standard input), not an"},
+        {{"restore", "--backup", ""}, 2, "--backup needs a file name, not an empty one (try"},
+        {{"set", "--from", "."}, 1, "cannot read .: is a directory\n"},
     };
     for (const Case& c : cases) {
         const ProcessResult result = Cli(WithDir(c.args));
@@ -238,6 +243,11 @@ TEST_F(CliOnInstall, OptionGivenLastWithoutItsValueIsAUsageError) {
         const ProcessResult result = Cli(args);
         EXPECT_EQ(result.exitStatus, 2) << args.back();
         EXPECT_EQ(result.err, "huevane-cli: " + args.back() + " needs a value (try --help)\n");
+    }
+    for (const std::string option : {"--dir", "--prefix"}) {  // given, but empty
+        EXPECT_EQ(
+            Cli({option, "", "locate"}).err,
+            "huevane-cli: " + option + " needs a directory, not an empty name (try --help)\n");
     }
 }
 
@@ -279,6 +289,9 @@ TEST_F(CliOnInstall, SetFromWritesWhatGetJsonPrinted) {
          ":2: build.index: given twice"},
         {"\"properties\"", "\"build\": {\"index\": 3},\n  \"properties\"",
          ":3: build: given twice"},
+        {"\"index\": 3, \"text\"", "\"color\": \"#000000\", \"text\"",
+         ":2: build.color: unknown field"},
+        {"\"Buddy names\"", "\"3\"", ":7: properties[3].name: unknown property"},
     };
     for (const Case& c : cases) {
         std::string edited = get.out;
@@ -314,12 +327,15 @@ TEST_F(CliOnInstall, ThemeAppliesOnAnyBuildInAnyEncoding) {
     std::string otherBuild = saved;
     const std::string build3 = R"({"index": 3, "text": "5.1.3009 - 5.1.3036"})";
     otherBuild.replace(otherBuild.find(build3), build3.size(), R"({"index": 2})");
+    std::string noBuild = saved;  // as a theme written by hand may be
+    noBuild.erase(noBuild.find("\"build\""),
+                  noBuild.find("\"properties\"") - noBuild.find("\"build\""));
     std::string crlf;
     for (const char c : saved) {
         crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
     }
     for (const std::string& bytes :
-         {otherBuild, "\xEF\xBB\xBF" + crlf, utf16(saved, false), utf16(crlf, true)}) {
+         {otherBuild, noBuild, "\xEF\xBB\xBF" + crlf, utf16(saved, false), utf16(crlf, true)}) {
         const std::string themed = ReadFileBytes(target_);
         WriteFileBytes(theme, bytes);
         const ProcessResult set = Cli(WithDir({"set", "--build", "3", "--from", theme}));
@@ -327,6 +343,13 @@ TEST_F(CliOnInstall, ThemeAppliesOnAnyBuildInAnyEncoding) {
         EXPECT_EQ(ReadFileBytes(target_), original_) << set.err;
         WriteFileBytes(target_, themed);
     }
+
+    // Without a build in the theme, the client's must be told; UTF-16 needs its mark.
+    WriteFileBytes(theme, noBuild);
+    EXPECT_TRUE(Contains(Cli(WithDir({"set", "--from", theme})).err, "; give --build"));
+    WriteFileBytes(theme, utf16(saved, true).substr(2));
+    EXPECT_TRUE(Contains(Cli(WithDir({"set", "--build", "3", "--from", theme})).err,
+                         theme + ": looks like UTF-16 without a byte-order mark"));
 
     // Build 4 has no "Buddy list setup background".
     WriteFileBytes(theme, saved);
@@ -728,16 +751,20 @@ TEST_F(CliOnWinePrefix, OutsideTextReachesTheTerminalEscaped) {
     EXPECT_TRUE(Contains(locate.err, R"(C:\AIM\x1b]0;t\x07\x1b[2J\nhuevane-cli: fake)"))
         << locate.err;
 
-    // An install directory of that name, in plain output.
-    const std::string odd = "AIM\x1b[2J\n";
-    fs::create_directories(prefix_ + "/drive_c/" + odd);
-    WriteFileBytes(prefix_ + "/drive_c/" + odd + "/buddyui.ocm", original_);
-    WriteUserReg(kClientSection + "@=\"C:\\\\AIM\\e[2J\\n\\\\aim.exe\"\n");
-    const std::string shown = R"(/dosdevices/c:/AIM\x1b[2J\n)";
-    EXPECT_EQ(Cli(WithPrefix({"locate"})).out, prefix_ + shown + "\n");
+    // An install directory of that name, given with --dir: set's report shows it escaped, and
+    // locate gives it exact to a script (here a pipe), escaped to a terminal.
+    const std::string odd = root_.File("AIM\x1b[2J\n");
+    fs::create_directories(odd);
+    WriteFileBytes(odd + "/buddyui.ocm", original_);
+    const std::string shown = root_.File(R"(AIM\x1b[2J\n)");
+    EXPECT_EQ(Cli({"--dir", odd, "locate"}).out, odd + "\n");
+    const ProcessResult terminal = test::RunProcess(
+        "/usr/bin/script", {"-qec", R"(exec "$CLI" --dir "$DIR" locate)", "/dev/null"},
+        {{"CLI", CliPath()}, {"DIR", odd}});
+    EXPECT_TRUE(Contains(terminal.out, shown + "\r\n")) << terminal.out;
     const ProcessResult set =
-        Cli(WithPrefix({"set", "--build", "3", "--property", "3", "--color", "000000"}));
-    EXPECT_EQ(set.out, "set 1 colour in " + prefix_ + shown + "/buddyui.ocm\n") << set.err;
+        Cli({"--dir", odd, "set", "--build", "3", "--property", "3", "--color", "000000"});
+    EXPECT_EQ(set.out, "set 1 colour in " + shown + "/buddyui.ocm\n") << set.err;
 }
 
 TEST_F(CliOnInstall, KilledWriterLeavesNoNewFile) {
@@ -799,7 +826,7 @@ TEST_F(CliOnInstall, OnlyWhoMayWriteTheFileReplacesIt) {
     }
     const ProcessResult refused = test::RunProcess("/usr/bin/setpriv", args);
     EXPECT_EQ(refused.exitStatus, 1) << refused.err;
-    EXPECT_TRUE(Contains(refused.err, "Permission denied")) << refused.err;
+    EXPECT_TRUE(Contains(refused.err, "permission denied")) << refused.err;
     EXPECT_EQ(ReadFileBytes(target_), original_);
     struct stat st {};
     ASSERT_EQ(::stat(target_.c_str(), &st), 0);

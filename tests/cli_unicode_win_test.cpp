@@ -160,7 +160,7 @@ TEST(CliInAnyScript, DeviceAsBackupIsRefusedBeforeAnythingIsWritten) {
         SCOPED_TRACE(device);
         EXPECT_EQ(set.exitStatus, 1);
         EXPECT_FALSE(Contains(set.err, "Device I/O error")) << set.err;
-        EXPECT_TRUE(Contains(set.err, "Path/File access error")) << set.err;
+        EXPECT_TRUE(Contains(set.err, "not a regular file")) << set.err;
         EXPECT_EQ(std::count(set.err.begin(), set.err.end(), '\n'), 1);
         EXPECT_EQ(ReadFileBytes(installDir + "\\buddyui.ocm"), original);
     }

@@ -1,6 +1,7 @@
 #include "cli/formats/theme_file.h"
 
 #include <algorithm>
+#include <array>
 #include <optional>
 #include <set>
 
@@ -65,6 +66,19 @@ std::size_t FirstNonUtf8(std::string_view text) {
     return std::string_view::npos;
 }
 
+// Whether text looks like UTF-16 that lost its byte-order mark: at least half of the bytes in
+// one of the two alternate places are zero, and fewer than half in the other. JSON text has no
+// zero byte at all, so such a text is refused anyway; this only names the likely cause.
+bool LooksLikeUtf16(std::string_view text) {
+    std::array<std::size_t, 2> zeros{};
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        zeros[i % 2] += text[i] == '\0' ? 1 : 0;
+    }
+    const std::array<std::size_t, 2> places = {(text.size() + 1) / 2, text.size() / 2};
+    const auto mostlyZero = [&](std::size_t place) { return 2 * zeros[place] >= places[place]; };
+    return text.size() >= 2 && mostlyZero(0) != mostlyZero(1);
+}
+
 // The text of a theme file's bytes, as UTF-8 without a byte-order mark. Windows tools write
 // themes with a mark: Notepad's UTF-8, and the UTF-16LE of Windows PowerShell 5's ">".
 std::string ThemeText(const std::string& fileName, std::string_view bytes) {
@@ -84,6 +98,12 @@ std::string ThemeText(const std::string& fileName, std::string_view bytes) {
             bytes.remove_prefix(3);
         }
         text = bytes;
+    }
+    if (LooksLikeUtf16(text)) {
+        throw RunError::Described(Clipped(fileName) +
+                                  ": looks like UTF-16 without a byte-order mark (a zero byte in "
+                                  "every other place); save it as UTF-8, or as UTF-16 with a "
+                                  "byte-order mark; nothing was written");
     }
     if (const std::size_t bad = FirstNonUtf8(text); bad != std::string::npos) {
         throw RunError::Described(
@@ -121,11 +141,13 @@ public:
                 Mistake(value, name, "unknown field");
             }
         }
-        if (build == nullptr || properties == nullptr) {
-            Mistake(document, build == nullptr ? "build" : "properties", "missing");
+        if (properties == nullptr) {
+            Mistake(document, "properties", "missing");
         }
-        theme.version = Build(*build);
-        theme.buildLine = build->line;
+        if (build != nullptr) {
+            theme.version = Build(*build);
+            theme.buildLine = build->line;
+        }
         Expect(*properties, JsonValue::Kind::kArray, "properties", "a list");
         for (std::size_t i = 0; i < properties->items.size(); ++i) {
             const std::string field = "properties[" + std::to_string(i) + "]";
@@ -181,10 +203,13 @@ private:
         return index < static_cast<int>(size) ? index : -1;
     }
 
-    // "index" and "text" (or "name"): each names a list entry, and they agree.
+    // "index" and "text" (or "name"): each names a list entry, and they agree. The text is the
+    // entry's, never an index written as text. otherField is the one other field the object
+    // may hold, which the caller reads; empty for none.
     template <typename List>
     std::int16_t Entry(const JsonValue& object, const std::string& field, const List& list,
-                       std::string_view textField, const char* what) const {
+                       std::string_view textField, const char* what,
+                       std::string_view otherField = {}) const {
         Expect(object, JsonValue::Kind::kObject, field, "an object");
         RefuseDuplicates(object, field);
         std::optional<std::int16_t> entry;
@@ -200,14 +225,14 @@ private:
                 }
                 named = static_cast<std::int16_t>(index);
             } else if (name == textField) {
-                if (value.kind == JsonValue::Kind::kString) {
+                if (value.kind == JsonValue::Kind::kString && !AllDigits(value.text)) {
                     named = what == std::string_view("build") ? FindBuild(value.text).version
                                                               : IndexIn(list, value.text);
                 }
                 if (!named) {
                     Mistake(value, where, std::string("unknown ") + what);
                 }
-            } else if (name != "color") {
+            } else if (otherField.empty() || name != otherField) {
                 Mistake(value, where, "unknown field");
             }
             if (named && entry && *named != *entry) {
@@ -229,7 +254,8 @@ private:
     }
 
     ThemeColor Color(const JsonValue& item, const std::string& field, std::size_t position) const {
-        const std::int16_t property = Entry(item, field, kPropertyTexts, "name", "property");
+        const std::int16_t property =
+            Entry(item, field, kPropertyTexts, "name", "property", "color");
         const auto color = std::find_if(item.members.begin(), item.members.end(),
                                         [](const auto& member) { return member.name == "color"; });
         if (color == item.members.end()) {

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,17 +23,17 @@ struct ThemeColor {
     friend bool operator==(const ThemeColor&, const ThemeColor&) = default;
 };
 
-// What set --from reads: the JSON that get --json writes.
+// What set --from reads: the JSON that get --json writes, or one written by hand.
 struct Theme {
-    std::int16_t version = -1;
+    std::optional<std::int16_t> version;  // the build it was saved on, when it names one
     int buildLine = 0;
     std::vector<ThemeColor> colors;
 };
 
 // Reads a theme file's bytes: UTF-8 (with or without a byte-order mark), or UTF-16 with its
 // byte-order mark. Any mistake ends huevane-cli (RunError) with the file, line and field named.
-// The file names properties and colours; which build it was saved on does not limit where it
-// applies.
+// The file names properties and colours, and may name the build it was saved on, which does
+// not limit where it applies.
 Theme ReadThemeFile(const std::string& fileName, std::string_view bytes);
 
 // Refuses (RunError) a theme that names a property the given build lacks, naming it.
