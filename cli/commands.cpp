@@ -111,8 +111,8 @@ std::string OutputLine(std::string_view data, bool toTerminal) {
     return (toTerminal ? Escaped(data) : std::string(data)) + "\n";
 }
 
-// A file or directory option given an empty name, which no message could show: refused before
-// anything is looked at.
+// An option given an empty value, which no message could show: refused before anything is
+// looked at.
 void RefuseEmptyNames(const Arguments& args) {
     const std::pair<const std::optional<std::string>*, const char*> names[] = {
         {&args.dir, "--dir needs a directory, not an empty name"},
@@ -124,6 +124,16 @@ void RefuseEmptyNames(const Arguments& args) {
         if (*name && (*name)->empty()) {
             UsageError(refusal);
         }
+    }
+    const auto isEmpty = [](const std::string& value) { return value.empty(); };
+    if (args.build && args.build->empty()) {
+        UsageError("--build needs a build, not an empty one");
+    }
+    if (std::any_of(args.properties.begin(), args.properties.end(), isEmpty)) {
+        UsageError("--property needs a property, not an empty one");
+    }
+    if (std::any_of(args.colors.begin(), args.colors.end(), isEmpty)) {
+        UsageError("--color needs a colour, not an empty one");
     }
 }
 

@@ -220,6 +220,7 @@ TEST_F(CliOnInstall, RefusesWithOneLineAndTheRightStatus) {
         {{"set", "--from", "theme.json", "--property", "3"}, 2, "not both"},
         {{"set", "--from", ""}, 2, "--from needs a file name (or - for standard input), not an"},
         {{"restore", "--backup", ""}, 2, "--backup needs a file name, not an empty one (try"},
+        {{"set", "--build", "3", "--property", "", "--color", "1,2,3"}, 2, "an empty one (try"},
         {{"set", "--from", "."}, 1, "cannot read .: is a directory\n"},
     };
     for (const Case& c : cases) {
