@@ -162,7 +162,7 @@ const std::vector<Case> kTypeCases = {
     {"HexStringUtf16ToUtf8", "[K] 0\n@=hex(1):e9,00,ac,20,3d,d8,00,de\n", "K",
      String("\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80")},
     {"HexStringLoneSurrogate", "[K] 0\n@=hex(1):41,00,00,d8,42,00\n", "K",
-     String("A\xEF\xBF\xBD"
+     String("A\xED\xA0\x80"
             "B")},
     {"HexDword", "[K] 0\n@=hex(4):2a,00,00,00\n", "K", Dword("42")},
     {"HexDwordShortIsOther", "[K] 0\n@=hex(4):2a,00\n", "K", kOtherType},
@@ -199,9 +199,9 @@ const std::vector<Case> kEscapeCases = {
     {"HexStopsAtFourDigits", "[K] 0\n@=\"\\x0041B\"\n", "K", String("AB")},
     {"HexWithoutDigitsIsX", "[K] 0\n@=\"a\\xg\\x\"\n", "K", String("axgx")},
     {"HexSurrogatePair", "[K] 0\n@=\"\\xd83d\\xde00\"\n", "K", String("\xF0\x9F\x98\x80")},
-    {"LoneHighSurrogate", "[K] 0\n@=\"\\xd83d.\"\n", "K", String("\xEF\xBF\xBD.")},
-    {"LoneLowSurrogate", "[K] 0\n@=\"\\xde00\"\n", "K", String("\xEF\xBF\xBD")},
-    {"SwappedSurrogates", "[K] 0\n@=\"\\xde00\\xd83d\"\n", "K", String("\xEF\xBF\xBD\xEF\xBF\xBD")},
+    {"LoneHighSurrogate", "[K] 0\n@=\"\\xd83d.\"\n", "K", String("\xED\xA0\xBD.")},
+    {"LoneLowSurrogate", "[K] 0\n@=\"\\xde00\"\n", "K", String("\xED\xB8\x80")},
+    {"SwappedSurrogates", "[K] 0\n@=\"\\xde00\\xd83d\"\n", "K", String("\xED\xB8\x80\xED\xA0\xBD")},
     {"RawUtf8Kept", "[K] 0\n@=\"Caf\xC3\xA9 \xE6\x97\xA5 \xF0\x9F\x98\x80\"\n", "K",
      String("Caf\xC3\xA9 \xE6\x97\xA5 \xF0\x9F\x98\x80")},
     {"RawUtf8BesideEscapes", "[K] 0\n@=\"\\x41\xC3\xA9\\101\"\n", "K",

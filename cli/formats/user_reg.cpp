@@ -326,9 +326,11 @@ std::optional<std::u16string> ReadEscapedString(std::string_view& in, char endCh
     return units;
 }
 
-// UTF-8 for string data, cut at its first NUL.
+// UTF-8 for string data, cut at its first NUL. A surrogate without its partner stays as its own
+// three bytes, as the Windows registry gives it, so that a path holding one can be refused
+// rather than taken for one with U+FFFD, which is another name.
 std::string TextOfUnits(std::u16string_view units) {
-    return Utf16ToUtf8(units.substr(0, units.find(u'\0')), LoneSurrogates::kReplaced);
+    return Utf16ToUtf8(units.substr(0, units.find(u'\0')), LoneSurrogates::kKept);
 }
 
 // ---------------------------------------------------------------------------------------------

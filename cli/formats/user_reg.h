@@ -21,8 +21,9 @@ enum class ValueType { kString, kExpandString, kDword, kOther };
 struct Lookup {
     LookupStatus status = LookupStatus::kNoKey;
     ValueType type = ValueType::kOther;
-    // For kString and kExpandString: the text up to its first NUL, as valid UTF-8 (surrogates
-    // without a partner become U+FFFD). For kDword: the number in decimal. Empty otherwise.
+    // For kString and kExpandString: the text up to its first NUL, in UTF-8, where a surrogate
+    // without a partner keeps its own three bytes (WTF-8, as a Windows name may hold one). For
+    // kDword: the number in decimal. Empty otherwise.
     std::string text;
     friend bool operator==(const Lookup&, const Lookup&) = default;
 };

@@ -65,10 +65,12 @@ ClientLocation LocateClient(const std::optional<std::string>& dir,
     // Wine's spelling: "/" separates as "\\" does, and ".." stops at the drive's root.
     const std::string registered = NormalizeWindowsPath(found.text);
     const std::string windowsDir = platform::CutToDirectory(registered);
-    const std::string installDir = MapWindowsPath(prefix, windowsDir);
+    // The client's files are opened in its folder, which Windows then trims as it trims any
+    // folder of a path ("C:\\AIM." of "C:\\AIM.\\buddyui.ocm" is C:\\AIM).
+    const std::string installDir = MapWindowsPath(prefix, windowsDir, OpenedAs::kFolderOfFiles);
     std::string executable;  // the directory is enough where the executable cannot be found
     try {
-        executable = MapWindowsPath(prefix, registered);
+        executable = MapWindowsPath(prefix, registered, OpenedAs::kItself);
     } catch (const RunError&) {
     }
     return {installDir, executable, userReg + ": " + Clipped(found.text)};

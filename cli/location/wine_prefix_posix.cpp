@@ -1,11 +1,16 @@
+#include <algorithm>
 #include <cctype>
 #include <cstdlib>
 #include <filesystem>
+#include <string>
+#include <string_view>
 #include <system_error>
 
 #include "core/ascii_case.h"
 #include "core/run_error.h"
+#include "core/utf8_text.h"
 #include "cli/formats/clipped_text.h"
+#include "cli/location/file_name_case.h"
 #include "cli/location/windows_path.h"
 #include "cli/location/wine_prefix.h"
 
@@ -14,20 +19,53 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The entry of dir spelled name in any letter case: the exact spelling first.
+// A name as Wine compares it: its characters in Wine's upper case, each byte that is no UTF-8
+// (in a name on the disk) as U+FFFD.
+std::u32string NameAsCompared(std::string_view name) {
+    std::u32string compared;
+    for (std::size_t pos = 0; pos < name.size();) {
+        const Utf8Char c = NextUtf8Char(name, pos);
+        compared += c.valid ? WineUpperCase(c.code) : char32_t{0xFFFD};
+        pos += c.length;
+    }
+    return compared;
+}
+
+// The entry of dir that Wine opens for name: the exact spelling first, else one that differs in
+// letter case only (the first in byte order, where Wine takes the first the directory lists).
 std::string FindEntry(const fs::path& dir, std::string_view name) {
     std::error_code ec;
     if (fs::exists(dir / fs::path(name), ec)) {
         return std::string(name);
     }
+    const std::u32string wanted = NameAsCompared(name);
     std::string found;
     for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
         const std::string entry = it->path().filename().string();
-        if (EqualsIgnoringCase(entry, name) && (found.empty() || entry < found)) {
+        if (NameAsCompared(entry) == wanted && (found.empty() || entry < found)) {
             found = entry;
         }
     }
     return found;
+}
+
+// A component as Win32 hands it to the file system: one trailing dot goes, and from the last
+// component of a path opened as itself all trailing dots and spaces ("aim.exe. " is aim.exe).
+std::string_view TrimmedAsWin32Does(std::string_view component, bool openedItself) {
+    if (!openedItself) {
+        return component.ends_with('.') ? component.substr(0, component.size() - 1) : component;
+    }
+    const std::size_t end = component.find_last_not_of(". ");
+    return component.substr(0, end == std::string_view::npos ? 0 : end + 1);
+}
+
+// Whether Wine refuses a component as a file name: "." and ".." that trimming left (of "..."),
+// control characters, and the characters Windows forbids in names.
+bool IsRefusedName(std::string_view name) {
+    constexpr std::string_view kForbidden = "*?<>|\"";
+    return name == "." || name == ".." || std::any_of(name.begin(), name.end(), [&](char c) {
+               return static_cast<unsigned char>(c) < 0x20 || kForbidden.find(c) != kForbidden.npos;
+           });
 }
 
 }  // namespace
@@ -47,10 +85,16 @@ std::string DefaultWinePrefix() {
     return std::string(home) + "/.wine";
 }
 
-std::string MapWindowsPath(const std::string& prefix, std::string_view registeredPath) {
+std::string MapWindowsPath(const std::string& prefix, std::string_view registeredPath,
+                           OpenedAs openedAs) {
+    const std::string shown = Clipped(registeredPath);
+    // Wine names its files in UTF-8, and no UTF-8 holds a surrogate without its partner.
+    if (!IsValidUtf8(registeredPath)) {
+        throw RunError::Described("no file under Wine can have the path " + shown +
+                                  " (it holds a lone surrogate)");
+    }
     const std::string normalized = NormalizeWindowsPath(registeredPath);
     const std::string_view windowsPath = normalized;
-    const std::string shown = Clipped(registeredPath);
     if (windowsPath.size() < 2 || windowsPath[1] != ':' ||
         !std::isalpha(static_cast<unsigned char>(windowsPath[0]))) {
         throw RunError::Described("not a path on a drive: " + shown);
@@ -62,16 +106,21 @@ std::string MapWindowsPath(const std::string& prefix, std::string_view registere
         throw RunError::Described("drive " + drive + " is not mapped in " + Clipped(prefix) +
                                   "/dosdevices");
     }
-    std::string_view rest = windowsPath.substr(2);
+    // NormalizeWindowsPath leaves "C:\" or "C:\a\b": no empty components.
+    std::string_view rest = windowsPath.substr(std::min<std::size_t>(3, windowsPath.size()));
     while (!rest.empty()) {
-        const std::size_t start = rest.find_first_not_of("\\/");
-        if (start == std::string_view::npos) {
-            break;
+        const std::size_t end = rest.find('\\');
+        const bool last = end == std::string_view::npos;
+        const std::string_view component =
+            TrimmedAsWin32Does(rest.substr(0, end), last && openedAs == OpenedAs::kItself);
+        rest.remove_prefix(last ? rest.size() : end + 1);
+        if (IsRefusedName(component)) {
+            throw RunError::Described("no file under Wine can have the path " + shown + " ('" +
+                                      Clipped(component) + "' is no valid name)");
         }
-        rest.remove_prefix(start);
-        const std::size_t end = rest.find_first_of("\\/");
-        const std::string_view component = rest.substr(0, end);
-        rest.remove_prefix(end == std::string_view::npos ? rest.size() : end);
+        if (component.empty()) {
+            continue;  // a last component of dots and spaces: the folder before it
+        }
         const std::string entry = FindEntry(host, component);
         if (entry.empty()) {
             throw RunError::Described("no such path: " + shown + " (nothing named '" +
