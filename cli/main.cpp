@@ -20,7 +20,8 @@ using huevane::cli::StandardStreamBuf;
 
 int Run(const std::vector<std::string>& args) {
     huevane::cli::ReserveStandardStreams();
-    huevane::platform::RemoveNewFileOnSignals();
+    // Said only before a file is replaced; after that, an interrupt lets the run finish.
+    huevane::platform::StopOnInterrupt("huevane-cli: interrupted (nothing was changed)\n");
     StandardStreamBuf outBuffer(huevane::cli::OpenStandardStream(StandardStream::kOutput));
     StandardStreamBuf errBuffer(huevane::cli::OpenStandardStream(StandardStream::kError));
     std::ostream out(&outBuffer);

@@ -10,14 +10,16 @@
 #include <unistd.h>
 
 #include <array>
-#include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <cstring>
+#include <mutex>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <utility>
+#include <vector>
 
 #include "core/new_file_name.h"
 #include "core/run_error.h"
@@ -77,33 +79,110 @@ constexpr auto kLockPoll = std::chrono::milliseconds(50);
 // How many links ResolveLinks follows in a row before it takes them for a loop, as the kernel.
 constexpr int kMaxLinks = 40;
 
-// The signals that end huevane-cli, and after which it removes its new file.
+// The signals that end huevane-cli, and after which it removes its new files.
 constexpr std::array<int, 3> kFatalSignals = {SIGINT, SIGTERM, SIGHUP};
 
-// The new file being written, for the signal handler to remove: a fixed buffer, as nothing
-// else may be touched there.
-std::array<char, 4096> g_newFilePath;
-volatile std::sig_atomic_t g_newFileSet = 0;
-
-void NoteNewFile(const std::string& path) noexcept {
-    if (path.size() < g_newFilePath.size()) {
-        std::memcpy(g_newFilePath.data(), path.c_str(), path.size() + 1);
-        std::atomic_signal_fence(std::memory_order_seq_cst);
-        g_newFileSet = 1;
+sigset_t FatalSignals() {
+    sigset_t fatal;
+    sigemptyset(&fatal);
+    for (const int signalNumber : kFatalSignals) {
+        sigaddset(&fatal, signalNumber);
     }
+    return fatal;
 }
 
-void ForgetNewFile() noexcept {
-    g_newFileSet = 0;
-    std::atomic_signal_fence(std::memory_order_seq_cst);
-}
-
-extern "C" void RemoveNewFileAndDie(int signalNumber) {
-    if (g_newFileSet != 0) {
-        ::unlink(g_newFilePath.data());
+// Keeps the fatal signals away from this thread while it lives.
+class FatalSignalsBlocked {
+public:
+    FatalSignalsBlocked() noexcept {
+        const sigset_t fatal = FatalSignals();
+        ::pthread_sigmask(SIG_BLOCK, &fatal, &before_);
     }
-    ::signal(signalNumber, SIG_DFL);
-    ::raise(signalNumber);
+    FatalSignalsBlocked(const FatalSignalsBlocked&) = delete;
+    FatalSignalsBlocked& operator=(const FatalSignalsBlocked&) = delete;
+    ~FatalSignalsBlocked() { ::pthread_sigmask(SIG_SETMASK, &before_, nullptr); }
+
+private:
+    sigset_t before_{};
+};
+
+// What the signal handler needs to know: the new files being written, and whether a file has
+// been replaced yet. It changes with the fatal signals blocked, so that the handler of
+// huevane-cli, which has one thread, never finds it half changed: creating a new file and
+// noting it are one step, and so are replacing a file and forgetting its new file. The mutex
+// is for programs that write on several threads.
+class InterruptState {
+public:
+    // From now on, until a file is replaced, an interrupt ends the run with notice.
+    void Start(std::string_view notice) {
+        const FatalSignalsBlocked blocked;
+        notice_ = notice;
+        replaced_ = 0;
+    }
+
+    // mkstemp(pattern), noting the file it makes; raises RunError where it makes none.
+    int Create(std::string& pattern) {
+        const FatalSignalsBlocked blocked;
+        const std::lock_guard<std::mutex> held(mutex_);
+        // Memory first, so that the file, once made, is noted.
+        paths_.reserve(paths_.size() + 1);
+        std::string noted = pattern;
+        const int fd = ::mkstemp(pattern.data());
+        if (fd < 0) {
+            ThrowLastError();
+        }
+        noted.assign(pattern);
+        paths_.push_back(std::move(noted));
+        return fd;
+    }
+
+    // rename(from, to); from is then no new file any more, and a signal lets the run finish.
+    bool Rename(const std::string& from, const std::string& to) {
+        const FatalSignalsBlocked blocked;
+        const std::lock_guard<std::mutex> held(mutex_);
+        if (::rename(from.c_str(), to.c_str()) != 0) {
+            return false;
+        }
+        std::erase(paths_, from);
+        replaced_ = 1;
+        return true;
+    }
+
+    void Remove(const std::string& path) noexcept {
+        const FatalSignalsBlocked blocked;
+        const std::lock_guard<std::mutex> held(mutex_);
+        ::unlink(path.c_str());
+        std::erase(paths_, path);
+    }
+
+    // In the signal handler. Before anything is replaced: removes the new files, says so and
+    // ends the process by the signal. After that the run goes on to its end, to finish what it
+    // began.
+    void Interrupt(int signalNumber) noexcept {
+        if (replaced_ != 0) {
+            return;
+        }
+        for (const std::string& path : paths_) {
+            ::unlink(path.c_str());
+        }
+        [[maybe_unused]] const ssize_t written =
+            ::write(STDERR_FILENO, notice_.data(), notice_.size());
+        ::signal(signalNumber, SIG_DFL);
+        ::raise(signalNumber);  // delivered once the handler returns
+    }
+
+private:
+    std::mutex mutex_;
+    std::vector<std::string> paths_;
+    volatile std::sig_atomic_t replaced_ = 0;
+    std::string notice_;
+};
+
+// Never destroyed: a signal may come while the process exits.
+InterruptState& g_interrupt = *new InterruptState;
+
+extern "C" void EndOnSignal(int signalNumber) {
+    g_interrupt.Interrupt(signalNumber);
 }
 
 FileIdentity IdentityOf(const struct stat& st) {
@@ -389,23 +468,7 @@ public:
         std::string pattern =
             JoinPath(DirectoryOf(destination),
                      NewFileStem(NameOf(destination)) + std::string(kNewFileUniqueLetters, 'X'));
-        // A signal between creating the file and noting its name would leave the file behind.
-        sigset_t fatal;
-        sigset_t before;
-        sigemptyset(&fatal);
-        for (const int signalNumber : kFatalSignals) {
-            sigaddset(&fatal, signalNumber);
-        }
-        ::pthread_sigmask(SIG_BLOCK, &fatal, &before);
-        const int fd = ::mkstemp(pattern.data());
-        const int err = errno;
-        if (fd >= 0) {
-            NoteNewFile(pattern);
-        }
-        ::pthread_sigmask(SIG_SETMASK, &before, nullptr);
-        if (fd < 0) {
-            throw ErrorFromErrno(err);
-        }
+        const int fd = g_interrupt.Create(pattern);
         auto file = std::make_unique<PosixNewFile>(fd, std::string(pattern));
         // The replacement keeps the destination's permissions, and its owner and group as far
         // as this process may give them away (root may, others only to a group of their own).
@@ -433,10 +496,9 @@ public:
             (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
             throw RunError(ErrorNumber::kPermissionDenied);
         }
-        if (::rename(newPath.c_str(), destination.c_str()) != 0) {
+        if (!g_interrupt.Rename(newPath, destination)) {
             ThrowLastError();
         }
-        ForgetNewFile();
         const Descriptor dir(
             ::open(DirectoryOf(destination).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
         if (dir.get() >= 0) {
@@ -445,10 +507,7 @@ public:
         lock.reset();  // only now may the next writer read the file
     }
 
-    void Remove(const std::string& path) noexcept override {
-        ::unlink(path.c_str());
-        ForgetNewFile();
-    }
+    void Remove(const std::string& path) noexcept override { g_interrupt.Remove(path); }
 };
 
 }  // namespace
@@ -457,7 +516,8 @@ std::unique_ptr<FileSystem> MakeNativeFileSystem() {
     return std::make_unique<PosixFileSystem>();
 }
 
-void RemoveNewFileOnSignals() {
+void StopOnInterrupt(std::string_view notice) {
+    g_interrupt.Start(notice);
     for (const int signalNumber : kFatalSignals) {
         struct sigaction action {};
         ::sigaction(signalNumber, nullptr, &action);
@@ -465,8 +525,9 @@ void RemoveNewFileOnSignals() {
             continue;  // started under nohup, or in the background of a shell without job control
         }
         action = {};
-        action.sa_handler = RemoveNewFileAndDie;
-        sigemptyset(&action.sa_mask);
+        action.sa_handler = EndOnSignal;
+        action.sa_mask = FatalSignals();
+        action.sa_flags = SA_RESTART;  // a signal let pass breaks off no read or write
         ::sigaction(signalNumber, &action, nullptr);
     }
 }

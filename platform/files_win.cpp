@@ -12,9 +12,10 @@
 #include <cstdio>
 #include <functional>
 #include <memory>
-#include <new>
 #include <string>
+#include <string_view>
 #include <utility>
+#include <vector>
 
 #include "core/new_file_name.h"
 #include "core/run_error.h"
@@ -114,29 +115,115 @@ constexpr DWORD kLockOffsetHigh = 0x40000000;
 constexpr DWORD kKeptAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
                                   FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
 
-// The new file being written, for the console control handler to remove: room for the
-// longest path the wide functions take, allocated on first use rather than carried as 64 KiB
-// of zeros in the executable.
-constexpr std::size_t kNewFilePathCapacity = 32768;
-wchar_t* g_newFilePath = nullptr;
-std::atomic<bool> g_newFileSet{false};
+// What the console control handler, which runs on a thread of its own, needs to know: the new
+// files being written, and whether a file has been replaced yet. Its lock makes creating a new
+// file and noting it one step, and replacing a file and forgetting its new file another; the
+// handler takes the lock for good before it ends the process, so that nothing is created or
+// replaced behind its back, and it allocates nothing.
+class InterruptState {
+public:
+    InterruptState() noexcept { InitializeCriticalSection(&lock_); }
+    InterruptState(const InterruptState&) = delete;
+    InterruptState& operator=(const InterruptState&) = delete;
 
-void NoteNewFile(const std::wstring& path) noexcept {
-    if (g_newFilePath == nullptr) {
-        g_newFilePath = new (std::nothrow) wchar_t[kNewFilePathCapacity];
+    // From now on, until a file is replaced, an interrupt ends the run with notice.
+    void Start(std::string_view notice) {
+        const Held held(lock_);
+        replaced_ = false;
+        console_ = Wide(notice);
+        bytes_.clear();
+        for (const char c : notice) {
+            if (c == '\n') {
+                bytes_ += '\r';
+            }
+            bytes_ += c;
+        }
     }
-    if (g_newFilePath != nullptr && path.size() < kNewFilePathCapacity) {
-        std::copy(path.c_str(), path.c_str() + path.size() + 1, g_newFilePath);
-        g_newFileSet = true;
-    }
-}
 
-BOOL WINAPI RemoveNewFileOnConsoleEvent(DWORD /*event*/) {
-    if (g_newFileSet) {
-        // The new file is open with delete sharing: it goes when the dying process closes it.
-        DeleteFileW(g_newFilePath);
+    // Runs create(path), which returns a handle or INVALID_HANDLE_VALUE, and notes the file it
+    // made.
+    template <typename Make>
+    HANDLE Create(std::wstring path, const Make& create) {
+        const Held held(lock_);
+        paths_.reserve(paths_.size() + 1);  // so that the file, once made, is noted
+        const HANDLE h = create(path);
+        if (h != INVALID_HANDLE_VALUE) {
+            paths_.push_back(std::move(path));
+        }
+        return h;
     }
-    return FALSE;  // and the default handler ends the process
+
+    // Puts from in to's place, or returns false with the last error set. from is then no new
+    // file any more, and an interrupt lets the run finish.
+    bool Replace(const std::wstring& from, const std::wstring& to) {
+        const Held held(lock_);
+        if (!MoveFileExW(from.c_str(), to.c_str(),
+                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+            return false;
+        }
+        std::erase(paths_, from);
+        replaced_ = true;
+        return true;
+    }
+
+    void Remove(const std::wstring& path) noexcept {
+        const Held held(lock_);
+        DeleteFileW(path.c_str());
+        std::erase(paths_, path);
+    }
+
+    // Before anything is replaced: removes the new files, says so and ends the process as an
+    // interrupt ends it. After that the run goes on to its end, to finish what it began.
+    BOOL Interrupt() noexcept {
+        EnterCriticalSection(&lock_);
+        if (replaced_) {
+            LeaveCriticalSection(&lock_);
+            return TRUE;
+        }
+        for (const std::wstring& path : paths_) {
+            // Open with delete sharing: it goes when the ending process closes it.
+            DeleteFileW(path.c_str());
+        }
+        const HANDLE err = GetStdHandle(STD_ERROR_HANDLE);
+        DWORD mode = 0;
+        DWORD written = 0;
+        if (GetConsoleMode(err, &mode)) {
+            WriteConsoleW(err, console_.data(), static_cast<DWORD>(console_.size()), &written,
+                          nullptr);
+        } else {
+            WriteFile(err, bytes_.data(), static_cast<DWORD>(bytes_.size()), &written, nullptr);
+        }
+        // Not ExitProcess: the main thread may be stopped anywhere, holding any lock.
+        TerminateProcess(GetCurrentProcess(), STATUS_CONTROL_C_EXIT);
+        return TRUE;
+    }
+
+private:
+    class Held {
+    public:
+        explicit Held(CRITICAL_SECTION& lock) noexcept : lock_(lock) {
+            EnterCriticalSection(&lock_);
+        }
+        Held(const Held&) = delete;
+        Held& operator=(const Held&) = delete;
+        ~Held() { LeaveCriticalSection(&lock_); }
+
+    private:
+        CRITICAL_SECTION& lock_;
+    };
+
+    CRITICAL_SECTION lock_;
+    std::vector<std::wstring> paths_;
+    bool replaced_ = false;
+    std::wstring console_;  // the notice for a console
+    std::string bytes_;     // for a file or a pipe: UTF-8 with CRLF, as huevane-cli writes
+};
+
+// Never destroyed: an interrupt may come while the process exits.
+InterruptState& g_interrupt = *new InterruptState;
+
+BOOL WINAPI EndOnConsoleEvent(DWORD /*event*/) {
+    return g_interrupt.Interrupt();
 }
 
 class Handle {
@@ -533,11 +620,11 @@ public:
         for (int tries = 0;; ++tries) {
             const std::string path = stem + UniqueLetters();
             // Delete sharing lets the console control handler remove it while it is written.
-            const std::wstring widePath = WidePath(path);
-            const HANDLE h = CreateFileW(widePath.c_str(), GENERIC_WRITE, FILE_SHARE_DELETE,
-                                         nullptr, CREATE_NEW, attributes, nullptr);
+            const HANDLE h = g_interrupt.Create(WidePath(path), [&](const std::wstring& wide) {
+                return CreateFileW(wide.c_str(), GENERIC_WRITE, FILE_SHARE_DELETE, nullptr,
+                                   CREATE_NEW, attributes, nullptr);
+            });
             if (h != INVALID_HANDLE_VALUE) {
-                NoteNewFile(widePath);
                 return std::make_unique<WinNewFile>(h, std::string(path));
             }
             const DWORD code = GetLastError();
@@ -571,22 +658,14 @@ public:
         const std::wstring wideNewPath = WidePath(newPath);
         // A module that the client has loaded refuses replacement with access denied until the
         // client exits; the retries only ride out short-lived holders.
-        const bool moved = RetryWhileBusy(
-            [&] {
-                return MoveFileExW(wideNewPath.c_str(), wideDestination.c_str(),
-                                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-            },
-            true);
+        const bool moved =
+            RetryWhileBusy([&] { return g_interrupt.Replace(wideNewPath, wideDestination); }, true);
         if (!moved) {
             ThrowLastError();
         }
-        g_newFileSet = false;
     }
 
-    void Remove(const std::string& path) noexcept override {
-        DeleteFileW(WidePath(path).c_str());
-        g_newFileSet = false;
-    }
+    void Remove(const std::string& path) noexcept override { g_interrupt.Remove(WidePath(path)); }
 };
 
 }  // namespace
@@ -595,8 +674,9 @@ std::unique_ptr<FileSystem> MakeNativeFileSystem() {
     return std::make_unique<WinFileSystem>();
 }
 
-void RemoveNewFileOnSignals() {
-    SetConsoleCtrlHandler(RemoveNewFileOnConsoleEvent, TRUE);
+void StopOnInterrupt(std::string_view notice) {
+    g_interrupt.Start(notice);
+    SetConsoleCtrlHandler(EndOnConsoleEvent, TRUE);
 }
 
 }  // namespace huevane::platform

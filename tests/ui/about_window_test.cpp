@@ -8,10 +8,13 @@
 
 #include "platform/native_file_system.h"
 #include "platform/registry.h"
+#include "platform/win_text.h"
 #include "res/resource.h"
+#include "tests/test_support.h"
 #include "tests/ui/gui_support.h"
 #include "ui/frm_main.h"
 #include "ui/secondary_owner.h"
+#include "ui/wine_fonts.h"
 
 namespace huevane::ui {
 namespace {
@@ -20,6 +23,16 @@ using test::ClientRectOf;
 using test::PressKey;
 using test::PumpPending;
 using test::WindowText;
+
+// Tahoma is read for the windows only from a regular file; anything else is passed over at once.
+TEST(WineFonts, ReadsOnlyARegularFile) {
+    const test::TempDir dir;
+    test::WriteFileBytes(dir.File("tahoma.ttf"), "font bytes");
+    EXPECT_EQ(ReadFontFile(platform::Wide(dir.File("tahoma.ttf"))), "font bytes");
+    for (const std::string& path : {dir.path(), std::string("NUL"), dir.File("missing.ttf")}) {
+        EXPECT_EQ(ReadFontFile(platform::Wide(path)), std::nullopt) << path;
+    }
+}
 
 class AboutWindow : public ::testing::Test {
 protected:
