@@ -77,6 +77,11 @@ An error, told in one line on standard error; also when the output cannot be wri
 .TP
 .B 2
 A usage error: a command line that is not well formed.
+.PP
+Interrupted (SIGINT, SIGTERM, SIGHUP, or Ctrl+C on Windows) before the file was replaced,
+huevane-cli removes its new files, says that it was interrupted and nothing was changed, and
+ends as the signal ends it (130 for SIGINT in a shell). Interrupted after the file was
+replaced, it finishes the run.
 .SH ENVIRONMENT
 .TP
 .B WINEPREFIX
