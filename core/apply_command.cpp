@@ -1,5 +1,6 @@
 #include "core/apply_command.h"
 
+#include <cstddef>
 #include <exception>
 #include <new>
 
@@ -75,7 +76,9 @@ std::string TargetReason(ErrorNumber number) {
 // A refusal when the client's executable tells a build that the chosen version does not hold;
 // nullopt when it holds it, or when the build cannot be told and the user's word must do.
 std::optional<ApplyResult> RefuseWrongBuild(const ApplyInputs& inputs, FileSystem& fs) {
-    if (inputs.executable.empty() || LookupOffset(inputs.version, 0).empty()) {
+    const bool versionChosen =
+        inputs.version >= 0 && static_cast<std::size_t>(inputs.version) < kVersionTexts.size();
+    if (inputs.executable.empty() || !versionChosen) {
         return std::nullopt;
     }
     std::optional<ClientBuild> build;

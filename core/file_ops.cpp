@@ -180,6 +180,21 @@ void PutBackupInPlace(FileSystem& fs, BackupWriter& saved) {
     }
 }
 
+// Removes what dead runs left beside destination, but none of this run's own files: those of
+// ours, the source of a copy and the backup. Only the holder of the lock knows that no other
+// writer's new file is among them.
+void RemoveLeftoversOfDeadRuns(FileSystem& fs, const std::string& destination,
+                               std::vector<std::string> ours, const std::string* sourcePath,
+                               const BackupWriter& saved) {
+    if (sourcePath) {
+        ours.push_back(*sourcePath);
+    }
+    if (saved.backup) {
+        ours.push_back(saved.path);
+    }
+    RemoveLeftovers(fs, destination, std::move(ours));
+}
+
 // Rewrites destination from source, or in place when source is nullptr.
 void Rewrite(FileSystem& fs, const std::string* sourcePath, const std::string& destinationPath,
              const ChunkEditor& edit, const RewriteCheck& check,
@@ -188,14 +203,7 @@ void Rewrite(FileSystem& fs, const std::string* sourcePath, const std::string& d
     std::unique_ptr<FileLock> lock = fs.LockForWriting(destination);
     BackupWriter saved = LockBackup(fs, backup, destination);
     if (lock) {
-        // Only the holder of the lock knows that no other writer's new file is among them.
-        std::vector<std::string> notLeftovers = keep;
-        for (const std::string* own : {sourcePath, backup ? &std::as_const(saved.path) : nullptr}) {
-            if (own != nullptr) {
-                notLeftovers.push_back(*own);
-            }
-        }
-        RemoveLeftovers(fs, destination, std::move(notLeftovers));
+        RemoveLeftoversOfDeadRuns(fs, destination, keep, sourcePath, saved);
     }
     std::unique_ptr<ReadableFile> source = fs.OpenRead(sourcePath ? *sourcePath : destination);
     const FileIdentity read = source->Identity();
