@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "core/apply_command.h"
+#include "ui/apply_command.h"
 #include "platform/native_file_system.h"
 
 #ifdef _WIN32

@@ -5,7 +5,7 @@
 #include <utility>
 
 #include "cli/cli_error.h"
-#include "cli/formats/clipped_text.h"
+#include "core/clipped_text.h"
 
 namespace huevane::cli {
 namespace {

@@ -5,7 +5,7 @@
 
 #include "cli/cli_error.h"
 #include "cli/commands.h"
-#include "cli/formats/clipped_text.h"
+#include "core/clipped_text.h"
 #include "platform/native_file_system.h"
 #include "cli/standard_stream.h"
 

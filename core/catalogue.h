@@ -25,6 +25,10 @@ inline constexpr std::array<std::string_view, 6> kPropertyTexts = {
 // False only for "Buddy list setup background" on builds after 5.1, which lack it.
 bool IsAvailable(std::int16_t version, std::int16_t property);
 
+// What both programs say when the property is not available on the chosen build.
+inline constexpr std::string_view kUnavailableText =
+    "That isn't available for your version, sorry!";
+
 // The four-digit hex offset of the colour's first byte in buddyui.ocm, or "" when the pair
 // (including -1 for "nothing selected") has no entry.
 std::string LookupOffset(std::int16_t version, std::int16_t property);

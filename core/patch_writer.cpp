@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "core/file_ops.h"
+#include "core/safe_rewrite.h"
 #include "core/run_error.h"
 
 namespace huevane {

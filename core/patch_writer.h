@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/file_ops.h"
+#include "core/safe_rewrite.h"
 #include "core/file_system.h"
 #include "core/run_error.h"
 

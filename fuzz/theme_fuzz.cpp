@@ -15,7 +15,7 @@
 #include <variant>
 
 #include "core/run_error.h"
-#include "cli/formats/theme_file.h"
+#include "formats/theme_file.h"
 #include "core/catalogue.h"
 #include "fuzz/line_ends.h"
 

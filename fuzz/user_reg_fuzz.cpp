@@ -1,6 +1,6 @@
 // Feeds arbitrary bytes to the user.reg reader: the first line is the key path to look up and the
 // rest the file; the whole input is also searched for the messenger's application path key.
-// Besides what the sanitizers catch, every answer must keep the promises of cli/formats/user_reg.h.
+// Besides what the sanitizers catch, every answer must keep the promises of formats/user_reg.h.
 
 #include <cstddef>
 #include <cstdint>
@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "cli/formats/user_reg.h"
+#include "formats/user_reg.h"
 #include "core/utf8_text.h"
 #include "fuzz/line_ends.h"
 

@@ -1,4 +1,4 @@
-#include "core/apply_command.h"
+#include "ui/apply_command.h"
 
 #include <gtest/gtest.h>
 

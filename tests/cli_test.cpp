@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "cli/commands.h"
-#include "cli/location/windows_path.h"
-#include "core/pe_version.h"
+#include "client/windows_path.h"
+#include "formats/pe_version.h"
 #include "platform/native_file_system.h"
 #include "tests/faulty_file_system.h"
 #include "huevane_version.h"
@@ -23,7 +23,7 @@
 #ifdef _WIN32
 #include <windows.h>
 
-#include "platform/install_dir.h"
+#include "client/install_dir.h"
 #include "platform/win_text.h"
 #include "tests/registry_guard.h"
 #else

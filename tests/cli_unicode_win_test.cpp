@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/install_dir.h"
+#include "client/install_dir.h"
 #include "platform/win_text.h"
 #include "tests/pe_builder.h"
 #include "tests/process_runner.h"

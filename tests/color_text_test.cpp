@@ -1,4 +1,4 @@
-#include "cli/formats/color_text.h"
+#include "formats/color_text.h"
 
 #include <gtest/gtest.h>
 

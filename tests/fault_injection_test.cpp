@@ -18,8 +18,8 @@
 #endif
 
 #include "cli/commands.h"
-#include "core/apply_command.h"
-#include "core/file_ops.h"
+#include "ui/apply_command.h"
+#include "core/safe_rewrite.h"
 #include "core/new_file_name.h"
 #include "core/patch_writer.h"
 #include "core/run_error.h"

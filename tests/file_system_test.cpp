@@ -14,8 +14,8 @@
 #include <string>
 #include <vector>
 
-#include "core/apply_command.h"
-#include "core/file_ops.h"
+#include "ui/apply_command.h"
+#include "core/safe_rewrite.h"
 #include "core/run_error.h"
 #include "tests/test_support.h"
 

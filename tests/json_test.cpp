@@ -1,4 +1,4 @@
-#include "cli/formats/json.h"
+#include "formats/json.h"
 
 #include <gtest/gtest.h>
 

@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "cli/formats/json_writer.h"
-#include "cli/formats/clipped_text.h"
+#include "formats/json_writer.h"
+#include "core/clipped_text.h"
 #include "core/utf8_text.h"
 
 namespace huevane {

@@ -11,16 +11,16 @@
 #include <string>
 #include <vector>
 
-#include "cli/location/client_location.h"
+#include "client/client_location.h"
 #include "core/run_error.h"
-#include "platform/install_dir.h"
+#include "client/install_dir.h"
 #include "platform/native_file_system.h"
 #include "tests/test_support.h"
 
 #ifdef _WIN32
 #include <windows.h>
 
-#include "cli/location/file_name_case.h"
+#include "client/file_name_case.h"
 #include "platform/win_text.h"
 #include "tests/registry_guard.h"
 #else

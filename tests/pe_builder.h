@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "core/pe_version.h"
+#include "formats/pe_version.h"
 
 namespace huevane::test {
 

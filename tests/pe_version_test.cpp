@@ -1,5 +1,5 @@
 // The file version read out of PE images: built ones, damaged ones, and real executables.
-#include "core/pe_version.h"
+#include "formats/pe_version.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-#include "cli/formats/memory_file.h"
+#include "tests/memory_file.h"
 #include "huevane_version.h"
 #include "platform/program_dir.h"
 #include "tests/pe_builder.h"

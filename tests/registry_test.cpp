@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/install_dir.h"
+#include "client/install_dir.h"
 #include "platform/registry.h"
 
 namespace huevane {

@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/install_dir.h"
+#include "client/install_dir.h"
 #include "platform/registry.h"
 #include "platform/win_text.h"
 

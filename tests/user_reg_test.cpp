@@ -1,4 +1,4 @@
-#include "cli/formats/user_reg.h"
+#include "formats/user_reg.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "cli/formats/memory_file.h"
+#include "tests/memory_file.h"
 #include "fuzz/line_ends.h"
 
 namespace huevane::userreg {

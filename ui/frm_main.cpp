@@ -6,10 +6,10 @@
 #include <algorithm>
 #include <array>
 
-#include "core/apply_command.h"
+#include "ui/apply_command.h"
 #include "core/catalogue.h"
 #include "core/patch_writer.h"
-#include "platform/install_dir.h"
+#include "client/install_dir.h"
 #include "ui/keyboard_swatch.h"
 #include "ui/text_fit.h"
 #include "ui/wine_fonts.h"

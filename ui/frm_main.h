@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "core/apply_command.h"
+#include "ui/apply_command.h"
 #include "core/file_system.h"
 #include "platform/registry.h"
 #include "ui/color_chooser.h"

@@ -12,7 +12,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/install_dir.h"
+#include "client/install_dir.h"
 #include "platform/native_file_system.h"
 #include "platform/registry.h"
 #include "core/run_error.h"

@@ -1,4 +1,4 @@
-#include "cli/formats/user_reg.h"
+#include "formats/user_reg.h"
 
 #include <algorithm>
 #include <array>

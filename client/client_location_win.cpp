@@ -1,7 +1,7 @@
-#include "cli/cli_error.h"
-#include "cli/location/client_location.h"
-#include "cli/location/windows_path.h"
-#include "platform/install_dir.h"
+#include "client/client_location.h"
+#include "core/run_error.h"
+#include "client/windows_path.h"
+#include "client/install_dir.h"
 #include "platform/registry.h"
 
 namespace huevane::cli {
@@ -9,7 +9,8 @@ namespace huevane::cli {
 ClientLocation LocateClient(const std::optional<std::string>& dir,
                             const std::optional<std::string>& prefix, FileSystem& /*fs*/) {
     if (prefix) {
-        UsageError("--prefix is for Wine installs; on Windows the registry tells the path");
+        throw RunError::Usage(
+            "--prefix is for Wine installs; on Windows the registry tells the path");
     }
     if (dir) {
         return {*dir, "", "--dir"};
@@ -18,8 +19,9 @@ ClientLocation LocateClient(const std::optional<std::string>& dir,
     const std::optional<std::string> executable = platform::ReadRegistryText(
         *registry, platform::kCurrentUserRoot, std::string(platform::kClientKeyPath), "");
     if (!executable) {
-        Fail("the client is not registered: no default value in HKEY_CURRENT_USER\\" +
-             std::string(platform::kClientKeyPath));
+        throw RunError::Described(
+            "the client is not registered: no default value in HKEY_CURRENT_USER\\" +
+            std::string(platform::kClientKeyPath));
     }
     const std::string registered = NormalizeWindowsPath(*executable);
     return {platform::CutToDirectory(registered), registered,

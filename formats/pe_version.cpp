@@ -1,4 +1,4 @@
-#include "core/pe_version.h"
+#include "formats/pe_version.h"
 
 #include <algorithm>
 #include <array>

@@ -1,4 +1,4 @@
-#include "core/file_ops.h"
+#include "core/safe_rewrite.h"
 
 #include <algorithm>
 #include <exception>

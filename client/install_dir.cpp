@@ -1,4 +1,4 @@
-#include "platform/install_dir.h"
+#include "client/install_dir.h"
 
 #include <algorithm>
 #include <array>
@@ -6,8 +6,6 @@
 #include <cstddef>
 #include <optional>
 #include <utility>
-
-#include "core/apply_command.h"
 
 namespace huevane::platform {
 namespace {

@@ -1,4 +1,4 @@
-#include "cli/formats/list_lookup.h"
+#include "formats/list_lookup.h"
 
 #include <algorithm>
 #include <array>

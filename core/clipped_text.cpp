@@ -1,4 +1,4 @@
-#include "cli/formats/clipped_text.h"
+#include "core/clipped_text.h"
 
 #include <array>
 #include <cstdio>

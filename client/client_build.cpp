@@ -1,9 +1,9 @@
-#include "core/client_build.h"
+#include "client/client_build.h"
 
 #include <memory>
 
 #include "core/catalogue.h"
-#include "core/pe_version.h"
+#include "formats/pe_version.h"
 
 namespace huevane {
 

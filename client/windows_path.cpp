@@ -1,4 +1,4 @@
-#include "cli/location/windows_path.h"
+#include "client/windows_path.h"
 
 #include <algorithm>
 #include <vector>

@@ -12,11 +12,7 @@ namespace huevane {
 
 inline constexpr std::string_view kSuccessText = "Success!";
 inline constexpr std::string_view kErrorText = "Error.";
-inline constexpr std::string_view kUnavailableText =
-    "That isn't available for your version, sorry!";
 inline constexpr std::string_view kBackupFileName = "BUIBackup.ocm";
-// The install directory when the registry names none (the client is not registered).
-inline constexpr std::string_view kInstallDirNotFound = "Not Found";
 
 // The user's choices when "Apply Changes" is pressed.
 struct ApplyInputs {

@@ -1,4 +1,4 @@
-#include "cli/formats/theme_file.h"
+#include "formats/theme_file.h"
 
 #include <algorithm>
 #include <array>
@@ -6,11 +6,11 @@
 #include <set>
 
 #include "core/run_error.h"
-#include "cli/formats/json.h"
-#include "cli/formats/list_lookup.h"
+#include "formats/json.h"
+#include "formats/list_lookup.h"
 #include "core/catalogue.h"
-#include "cli/formats/clipped_text.h"
-#include "cli/formats/color_text.h"
+#include "core/clipped_text.h"
+#include "formats/color_text.h"
 #include "core/utf8_text.h"
 
 namespace huevane::cli {

@@ -1,4 +1,4 @@
-#include "cli/formats/json_writer.h"
+#include "formats/json_writer.h"
 
 #include <array>
 #include <cstdio>

@@ -9,10 +9,10 @@
 #include "core/ascii_case.h"
 #include "core/run_error.h"
 #include "core/utf8_text.h"
-#include "cli/formats/clipped_text.h"
-#include "cli/location/file_name_case.h"
-#include "cli/location/windows_path.h"
-#include "cli/location/wine_prefix.h"
+#include "core/clipped_text.h"
+#include "client/file_name_case.h"
+#include "client/windows_path.h"
+#include "client/wine_prefix.h"
 
 namespace huevane::cli {
 namespace {

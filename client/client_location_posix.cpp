@@ -1,13 +1,12 @@
 #include <filesystem>
 
-#include "cli/cli_error.h"
-#include "cli/location/client_location.h"
-#include "cli/formats/clipped_text.h"
+#include "client/client_location.h"
+#include "core/clipped_text.h"
 #include "core/run_error.h"
-#include "cli/formats/user_reg.h"
-#include "cli/location/windows_path.h"
-#include "platform/install_dir.h"
-#include "cli/location/wine_prefix.h"
+#include "formats/user_reg.h"
+#include "client/windows_path.h"
+#include "client/install_dir.h"
+#include "client/wine_prefix.h"
 
 namespace huevane::cli {
 namespace {
@@ -21,13 +20,13 @@ userreg::Lookup LookUpInUserReg(FileSystem& fs, const std::string& prefix, const
     } catch (const RunError& e) {
         switch (e.number()) {
             case ErrorNumber::kFileNotFound:
-                Fail("no user.reg in the Wine prefix " + Clipped(prefix));
+                throw RunError::Described("no user.reg in the Wine prefix " + Clipped(prefix));
             case ErrorNumber::kPathFileAccess:
-                Fail(Clipped(path) + " is not a regular file");
+                throw RunError::Described(Clipped(path) + " is not a regular file");
             case ErrorNumber::kPermissionDenied:
-                Fail("cannot read " + Clipped(path) + ": permission denied");
+                throw RunError::Described("cannot read " + Clipped(path) + ": permission denied");
             default:
-                Fail("cannot read " + Clipped(path) + ": " + e.what());
+                throw RunError::Described("cannot read " + Clipped(path) + ": " + e.what());
         }
     }
 }
@@ -42,25 +41,26 @@ ClientLocation LocateClient(const std::optional<std::string>& dir,
     const std::string prefix = prefixOption ? *prefixOption : DefaultWinePrefix();
     std::error_code ec;
     if (!std::filesystem::is_directory(prefix, ec)) {
-        Fail("no Wine prefix at " + Clipped(prefix));
+        throw RunError::Described("no Wine prefix at " + Clipped(prefix));
     }
     const std::string key(platform::kClientKeyPath);
     const userreg::Lookup found = LookUpInUserReg(fs, prefix, key);
     const std::string userReg = Clipped(prefix + "/user.reg");
     switch (found.status) {
         case userreg::LookupStatus::kBadHeader:
-            Fail(userReg + " is not a Wine registry file");
+            throw RunError::Described(userReg + " is not a Wine registry file");
         case userreg::LookupStatus::kNoKey:
-            Fail("the client is not registered: no key HKEY_CURRENT_USER\\" + key + " in " +
-                 userReg);
+            throw RunError::Described("the client is not registered: no key HKEY_CURRENT_USER\\" +
+                                      key + " in " + userReg);
         case userreg::LookupStatus::kNoValue:
-            Fail("the key HKEY_CURRENT_USER\\" + key + " has no default value in " + userReg);
+            throw RunError::Described("the key HKEY_CURRENT_USER\\" + key +
+                                      " has no default value in " + userReg);
         case userreg::LookupStatus::kFound:
             break;
     }
     if (found.type != userreg::ValueType::kString &&
         found.type != userreg::ValueType::kExpandString) {
-        Fail("the registered client path in " + userReg + " is not text");
+        throw RunError::Described("the registered client path in " + userReg + " is not text");
     }
     // Wine's spelling: "/" separates as "\\" does, and ".." stops at the drive's root.
     const std::string registered = NormalizeWindowsPath(found.text);

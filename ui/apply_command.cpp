@@ -1,13 +1,14 @@
-#include "core/apply_command.h"
+#include "ui/apply_command.h"
 
 #include <cstddef>
 #include <exception>
 #include <new>
 
 #include "core/catalogue.h"
-#include "core/client_build.h"
+#include "client/client_build.h"
+#include "client/install_dir.h"
 #include "core/encoders.h"
-#include "core/file_ops.h"
+#include "core/safe_rewrite.h"
 #include "core/patch_writer.h"
 #include "core/run_error.h"
 

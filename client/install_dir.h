@@ -7,6 +7,13 @@
 
 #include "platform/registry.h"
 
+namespace huevane {
+
+// The install directory when the registry names none (the client is not registered).
+inline constexpr std::string_view kInstallDirNotFound = "Not Found";
+
+}  // namespace huevane
+
 namespace huevane::platform {
 
 // The value valueName of the key keyPath below root as text, as GetRegString reads it, or
