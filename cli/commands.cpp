@@ -21,7 +21,6 @@
 #include "client/client_build.h"
 #include "core/clipped_text.h"
 #include "formats/color_text.h"
-#include "core/encoders.h"
 #include "core/safe_rewrite.h"
 #include "core/patch_writer.h"
 #include "core/run_error.h"
@@ -282,8 +281,7 @@ private:
                 if (!IsAvailable(version, property)) {
                     continue;  // this build has no such colour
                 }
-                const auto offset = static_cast<std::uint64_t>(
-                    modColors::HexToSpot(LookupOffset(version, property)) - 1);
+                const std::uint64_t offset = *ColourOffset(version, property);
                 stored.push_back({property, offset, ReadBytesAt(*file, offset, 3), file->Size()});
             }
         } catch (const RunError& e) {
@@ -314,7 +312,10 @@ private:
                      std::to_string(stored.fileSize) + " bytes, " +
                      std::to_string(stored.offset + 3) + " are needed");
             }
-            colors.emplace_back(stored.property, FormatColorBytes(stored.bytes));
+            const auto byte = [&](std::size_t i) {
+                return static_cast<std::uint8_t>(stored.bytes[i]);
+            };
+            colors.emplace_back(stored.property, FormatColor({byte(0), byte(1), byte(2)}));
         }
         if (!args_.json) {
             for (const auto& [property, color] : colors) {
@@ -337,9 +338,9 @@ private:
             SetFromTheme(*args_.from);
             return;
         }
-        std::vector<std::int32_t> colors;
+        std::vector<Rgb> colors;
         for (const std::string& text : args_.colors) {
-            const std::optional<std::int32_t> color = ParseColorText(text);
+            const std::optional<Rgb> color = ParseColorText(text);
             if (!color) {
                 UsageError("bad colour " + Clipped(text), "use #RRGGBB, RRGGBB or R,G,B");
             }
@@ -359,11 +360,11 @@ private:
         const std::int16_t version = Version(true);
         std::vector<ColorPatch> patches;
         for (std::size_t i = 0; i < properties.size(); ++i) {
-            if (!IsAvailable(version, properties[i])) {
+            const std::optional<ColorPatch> patch = PatchFor(version, properties[i], colors[i]);
+            if (!patch) {
                 Fail(std::string(kUnavailableText));
             }
-            patches.push_back({modColors::ColorToStr(colors[i]),
-                               modColors::HexToSpot(LookupOffset(version, properties[i]))});
+            patches.push_back(*patch);
         }
         Write(patches);
     }
@@ -381,9 +382,7 @@ private:
         std::vector<ColorPatch> patches(theme.colors.size());
         std::transform(theme.colors.begin(), theme.colors.end(), patches.begin(),
                        [version](const ThemeColor& color) {
-                           return ColorPatch{
-                               modColors::ColorToStr(color.color),
-                               modColors::HexToSpot(LookupOffset(version, color.property))};
+                           return *PatchFor(version, color.property, color.color);
                        });
         Write(patches);
     }

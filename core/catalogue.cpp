@@ -99,4 +99,12 @@ std::string LookupOffset(std::int16_t version, std::int16_t property) {
     return std::string(row.slots[static_cast<std::size_t>(slot)]);
 }
 
+std::optional<std::uint32_t> ColourOffset(std::int16_t version, std::int16_t property) {
+    const std::string text = LookupOffset(version, property);
+    if (text.empty()) {
+        return std::nullopt;
+    }
+    return static_cast<std::uint32_t>(std::stoul(text, nullptr, 16));
+}
+
 }  // namespace huevane

@@ -33,6 +33,10 @@ inline constexpr std::string_view kUnavailableText =
 // (including -1 for "nothing selected") has no entry.
 std::string LookupOffset(std::int16_t version, std::int16_t property);
 
+// The 0-based file offset of the colour's first byte for the pair, or nullopt where
+// LookupOffset gives "".
+std::optional<std::uint32_t> ColourOffset(std::int16_t version, std::int16_t property);
+
 // The version list entry whose build or range of builds holds major.minor.build (5.1.3020 is
 // in "5.1.3009 - 5.1.3036"), or nullopt when none does.
 std::optional<std::int16_t> VersionForBuild(unsigned major, unsigned minor, unsigned build);

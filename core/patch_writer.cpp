@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/catalogue.h"
 #include "core/safe_rewrite.h"
 #include "core/run_error.h"
 
@@ -19,6 +20,14 @@ void PatchChunk(std::span<char> chunk, std::uint64_t chunkOffset, std::string_vi
             chunk[static_cast<std::size_t>(at - chunkOffset)] = strColor[i];
         }
     }
+}
+
+std::optional<ColorPatch> PatchFor(std::int16_t version, std::int16_t property, Rgb colour) {
+    const std::optional<std::uint32_t> offset = ColourOffset(version, property);
+    if (!offset) {
+        return std::nullopt;
+    }
+    return ColorPatch{ColourBytes(colour), static_cast<std::int32_t>(*offset + 1)};
 }
 
 void PatchColors(FileSystem& fs, const std::string& path, const std::vector<ColorPatch>& patches,

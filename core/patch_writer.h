@@ -1,11 +1,13 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "core/colour.h"
 #include "core/safe_rewrite.h"
 #include "core/file_system.h"
 #include "core/run_error.h"
@@ -32,6 +34,10 @@ struct ColorPatch {
     std::string strColor;
     std::int32_t lngSpot;
 };
+
+// The patch that writes colour into the place of property on the build of version; nullopt
+// when that build has no such colour (or either index is outside its list).
+std::optional<ColorPatch> PatchFor(std::int16_t version, std::int16_t property, Rgb colour);
 
 // How much of each colour must lie inside the file.
 enum class ColorFit {

@@ -16,11 +16,12 @@ std::optional<int> ParseNumber(std::string_view text, int base, int maxValue) {
     return value;
 }
 
-std::int32_t FromComponents(int red, int green, int blue) {
-    return red | (green << 8) | (blue << 16);
+Rgb FromComponents(const std::array<int, 3>& parts) {
+    return {static_cast<std::uint8_t>(parts[0]), static_cast<std::uint8_t>(parts[1]),
+            static_cast<std::uint8_t>(parts[2])};
 }
 
-std::optional<std::int32_t> ParseHex(std::string_view hex) {
+std::optional<Rgb> ParseHex(std::string_view hex) {
     if (hex.size() != 6 || hex.find_first_of("+-") != std::string_view::npos) {
         return std::nullopt;
     }
@@ -32,10 +33,10 @@ std::optional<std::int32_t> ParseHex(std::string_view hex) {
         }
         parts[i] = *part;
     }
-    return FromComponents(parts[0], parts[1], parts[2]);
+    return FromComponents(parts);
 }
 
-std::optional<std::int32_t> ParseTriple(std::string_view text) {
+std::optional<Rgb> ParseTriple(std::string_view text) {
     std::array<int, 3> parts{};
     for (std::size_t i = 0; i < parts.size(); ++i) {
         const std::size_t comma = text.find(',');
@@ -50,12 +51,12 @@ std::optional<std::int32_t> ParseTriple(std::string_view text) {
         parts[i] = *part;
         text.remove_prefix(last ? text.size() : comma + 1);
     }
-    return FromComponents(parts[0], parts[1], parts[2]);
+    return FromComponents(parts);
 }
 
 }  // namespace
 
-std::optional<std::int32_t> ParseColorText(std::string_view text) {
+std::optional<Rgb> ParseColorText(std::string_view text) {
     if (text.find(',') != std::string_view::npos) {
         return ParseTriple(text);
     }
@@ -65,11 +66,10 @@ std::optional<std::int32_t> ParseColorText(std::string_view text) {
     return ParseHex(text);
 }
 
-std::string FormatColorBytes(std::string_view rgb) {
+std::string FormatColor(Rgb colour) {
     constexpr std::string_view kDigits = "0123456789ABCDEF";
     std::string text = "#";
-    for (const char c : rgb) {
-        const auto byte = static_cast<unsigned char>(c);
+    for (const std::uint8_t byte : {colour.red, colour.green, colour.blue}) {
         text += kDigits[byte >> 4];
         text += kDigits[byte & 0x0F];
     }

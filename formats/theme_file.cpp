@@ -261,7 +261,7 @@ private:
         if (color == item.members.end()) {
             Mistake(item, field, "needs \"color\"");
         }
-        std::optional<std::int32_t> parsed;
+        std::optional<Rgb> parsed;
         if (color->value.kind == JsonValue::Kind::kString) {
             parsed = ParseColorText(color->value.text);
         }

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/colour.h"
+
 namespace huevane::cli {
 
 // The most bytes a theme file may have: a real one has well under 2 KiB.
@@ -17,7 +19,7 @@ inline constexpr const char* kMaxThemeText = "64 KiB";
 // One colour of a theme file, and where it was: its line and its place in "properties".
 struct ThemeColor {
     std::int16_t property;
-    std::int32_t color;
+    Rgb color;
     int line;
     std::size_t position;
     friend bool operator==(const ThemeColor&, const ThemeColor&) = default;

@@ -70,7 +70,6 @@ void CheckTheme(const Theme& theme) {
                   static_cast<std::size_t>(color.property) < huevane::kPropertyTexts.size(),
               "the property is one of the list");
         Check(properties.insert(color.property).second, "each property once");
-        Check(color.color >= 0 && color.color <= 0xFFFFFF, "a colour is 24 bits");
         Check(color.line >= 1 && color.position == i, "each colour knows its place");
     }
 }
