@@ -13,9 +13,8 @@ std::optional<ClientBuild> ReadClientBuild(FileSystem& fs, const std::string& pa
     if (!found) {
         return std::nullopt;
     }
-    return ClientBuild{std::to_string(found->major) + "." + std::to_string(found->minor) + "." +
-                           std::to_string(found->build),
-                       VersionForBuild(found->major, found->minor, found->build)};
+    const BuildNumber build{found->major, found->minor, found->build};
+    return ClientBuild{build, VersionForBuild(build)};
 }
 
 }  // namespace huevane

@@ -4,13 +4,14 @@
 #include <optional>
 #include <string>
 
+#include "core/build_number.h"
 #include "core/file_system.h"
 
 namespace huevane {
 
 // The build of the client's executable, as its version resource gives it.
 struct ClientBuild {
-    std::string text;                     // such as 5.1.3020
+    BuildNumber build;
     std::optional<std::int16_t> version;  // the version list entry that holds it, if any
 };
 

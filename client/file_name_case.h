@@ -83,7 +83,7 @@ inline constexpr auto kRuns = std::to_array<Run>({
 // Kelvin sign; and a character past U+FFFF, which it compares as two UTF-16 units, never changes.
 constexpr char32_t WineUpperCase(char32_t c) {
     using wine_case::kRuns;
-    const auto run =
+    const auto* run =
         std::lower_bound(kRuns.begin(), kRuns.end(), c,
                          [](const wine_case::Run& r, char32_t v) { return r.last < v; });
     if (run == kRuns.end() || c < run->first || (c - run->first) % run->step != 0) {

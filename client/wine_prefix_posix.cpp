@@ -2,17 +2,20 @@
 #include <cctype>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <system_error>
+#include <vector>
 
-#include "core/ascii_case.h"
-#include "core/run_error.h"
-#include "core/utf8_text.h"
-#include "core/clipped_text.h"
 #include "client/file_name_case.h"
 #include "client/windows_path.h"
 #include "client/wine_prefix.h"
+#include "core/ascii_case.h"
+#include "core/clipped_text.h"
+#include "core/entry_choice.h"
+#include "core/run_error.h"
+#include "core/utf8_text.h"
 
 namespace huevane::cli {
 namespace {
@@ -20,33 +23,33 @@ namespace {
 namespace fs = std::filesystem;
 
 // A name as Wine compares it: its characters in Wine's upper case, each byte that is no UTF-8
-// (in a name on the disk) as U+FFFD.
-std::u32string NameAsCompared(std::string_view name) {
-    std::u32string compared;
+// (in a name on the disk) as U+FFFD. Not ASCII folding: Wine folds é and É, Ж and ж too.
+std::u32string WineFoldedName(std::string_view name) {
+    std::u32string folded;
     for (std::size_t pos = 0; pos < name.size();) {
         const Utf8Char c = NextUtf8Char(name, pos);
-        compared += c.valid ? WineUpperCase(c.code) : char32_t{0xFFFD};
+        folded += c.valid ? WineUpperCase(c.code) : char32_t{0xFFFD};
         pos += c.length;
     }
-    return compared;
+    return folded;
 }
 
-// The entry of dir that Wine opens for name: the exact spelling first, else one that differs in
-// letter case only (the first in byte order, where Wine takes the first the directory lists).
-std::string FindEntry(const fs::path& dir, std::string_view name) {
+// The entry of dir that Wine opens for name: the exact spelling first, which opens even in a
+// folder that cannot be listed, else one that differs in letter case by Wine's rule (the first
+// in byte order, where Wine takes the first the directory lists). nullopt for none.
+std::optional<std::string> FindEntryAsWineDoes(const fs::path& dir, std::string_view name) {
     std::error_code ec;
     if (fs::exists(dir / fs::path(name), ec)) {
         return std::string(name);
     }
-    const std::u32string wanted = NameAsCompared(name);
-    std::string found;
+    std::vector<std::string> entries;
     for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
-        const std::string entry = it->path().filename().string();
-        if (NameAsCompared(entry) == wanted && (found.empty() || entry < found)) {
-            found = entry;
-        }
+        entries.push_back(it->path().filename().string());
     }
-    return found;
+    const std::u32string wanted = WineFoldedName(name);
+    return ChooseEntry(entries, name, [&wanted](std::string_view entry) {
+        return WineFoldedName(entry) == wanted;
+    });
 }
 
 // A component as Win32 hands it to the file system: one trailing dot goes, and from the last
@@ -64,7 +67,8 @@ std::string_view TrimmedAsWin32Does(std::string_view component, bool openedItsel
 bool IsRefusedName(std::string_view name) {
     constexpr std::string_view kForbidden = "*?<>|\"";
     return name == "." || name == ".." || std::any_of(name.begin(), name.end(), [&](char c) {
-               return static_cast<unsigned char>(c) < 0x20 || kForbidden.find(c) != kForbidden.npos;
+               return static_cast<unsigned char>(c) < 0x20 ||
+                      kForbidden.find(c) != std::string_view::npos;
            });
 }
 
@@ -121,12 +125,12 @@ std::string MapWindowsPath(const std::string& prefix, std::string_view registere
         if (component.empty()) {
             continue;  // a last component of dots and spaces: the folder before it
         }
-        const std::string entry = FindEntry(host, component);
-        if (entry.empty()) {
+        const std::optional<std::string> entry = FindEntryAsWineDoes(host, component);
+        if (!entry) {
             throw RunError::Described("no such path: " + shown + " (nothing named '" +
                                       Clipped(component) + "' in " + Clipped(host.string()) + ")");
         }
-        host /= entry;
+        host /= *entry;
     }
     return host.string();
 }

@@ -1,7 +1,6 @@
 #include "core/catalogue.h"
 
 #include <cstddef>
-#include <tuple>
 
 namespace huevane {
 namespace {
@@ -34,41 +33,32 @@ constexpr std::array<OffsetRow, 16> kOffsets = {{
     {{"5DBC", "5D71", "5D5E", "5E10", "C7A4"}, 5},
 }};
 
-struct Build {
-    unsigned major = 0;
-    unsigned minor = 0;
-    unsigned build = 0;
-};
-
-bool NotAfter(const Build& a, const Build& b) {
-    return std::tie(a.major, a.minor, a.build) <= std::tie(b.major, b.minor, b.build);
-}
-
-// "5.0.2916" as a build; the version texts are well formed.
-Build ParseBuild(std::string_view text) {
-    std::array<unsigned, 3> parts{};
-    std::size_t part = 0;
-    for (const char c : text) {
-        if (c == '.') {
-            ++part;
-        } else if (part < parts.size()) {
-            parts[part] = parts[part] * 10 + static_cast<unsigned>(c - '0');
+// Each version text names the builds of its kVersionBuilds entry: "5.0.2867", or
+// "5.0.2916 - 5.0.2938".
+constexpr bool TextsNameTheirBuilds() {
+    constexpr std::string_view kRangeDash = " - ";
+    for (std::size_t i = 0; i < kVersionTexts.size(); ++i) {
+        const std::string_view text = kVersionTexts[i];
+        const std::size_t dash = text.find(kRangeDash);
+        const std::optional<BuildNumber> first = ParseBuildNumber(text.substr(0, dash));
+        const std::optional<BuildNumber> last =
+            dash == std::string_view::npos
+                ? first
+                : ParseBuildNumber(text.substr(dash + kRangeDash.size()));
+        if (first != kVersionBuilds[i].first || last != kVersionBuilds[i].last) {
+            return false;
         }
     }
-    return {parts[0], parts[1], parts[2]};
+    return true;
 }
+
+static_assert(TextsNameTheirBuilds(), "kVersionBuilds holds the builds kVersionTexts shows");
 
 }  // namespace
 
-std::optional<std::int16_t> VersionForBuild(unsigned major, unsigned minor, unsigned build) {
-    const Build wanted{major, minor, build};
-    for (std::size_t i = 0; i < kVersionTexts.size(); ++i) {
-        const std::string_view text = kVersionTexts[i];
-        const std::size_t dash = text.find(" - ");
-        const Build first = ParseBuild(text.substr(0, dash));
-        const Build last =
-            dash == std::string_view::npos ? first : ParseBuild(text.substr(dash + 3));
-        if (NotAfter(first, wanted) && NotAfter(wanted, last)) {
+std::optional<std::int16_t> VersionForBuild(const BuildNumber& build) {
+    for (std::size_t i = 0; i < kVersionBuilds.size(); ++i) {
+        if (kVersionBuilds[i].first <= build && build <= kVersionBuilds[i].last) {
             return static_cast<std::int16_t>(i);
         }
     }

@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "core/catalogue.h"
-#include "core/safe_rewrite.h"
 #include "core/run_error.h"
+#include "core/safe_rewrite.h"
 
 namespace huevane {
 

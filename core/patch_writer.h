@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "core/colour.h"
-#include "core/safe_rewrite.h"
 #include "core/file_system.h"
 #include "core/run_error.h"
+#include "core/safe_rewrite.h"
 
 namespace huevane {
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/ascii_case.h"
+#include "core/entry_choice.h"
 #include "core/run_error.h"
 
 namespace huevane {
@@ -28,17 +29,8 @@ std::optional<std::string> FindEntryIgnoringCase(FileSystem& fs, const std::stri
         }
         return std::string(name);
     }
-    std::sort(entries.begin(), entries.end());
-    std::optional<std::string> found;
-    for (const std::string& entry : entries) {
-        if (entry == name) {
-            return entry;
-        }
-        if (!found && EqualsIgnoringCase(entry, name)) {
-            found = entry;
-        }
-    }
-    return found;
+    return ChooseEntry(entries, name,
+                       [name](std::string_view entry) { return EqualsIgnoringCase(entry, name); });
 }
 
 std::string ExistingFilePath(FileSystem& fs, const std::string& dir, std::string_view name) {

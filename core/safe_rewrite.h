@@ -13,10 +13,13 @@
 
 namespace huevane {
 
-// The entry of dir named `name` regardless of letter case: the exact spelling when it exists,
-// else the first case-insensitive match in sorted order. Raises error 76 for a missing dir. In a
-// directory that may be entered but not listed, only the exact spelling is found; where that is
-// not there either, the error is the directory's (70).
+// The entry of dir named `name` regardless of ASCII letter case: the exact spelling when it
+// exists, else the first match in byte order (see core/entry_choice.h). Only ASCII letters fold:
+// the names looked for are the program's own (buddyui.ocm, aim.exe, BUIBackup.ocm), all ASCII,
+// and Wine's case rule (client/file_name_case.h) folds no other character to an ASCII one, so
+// for them the two agree. Raises error 76 for a missing dir.
+// In a directory that may be entered but not listed, only the exact spelling is found; where
+// that is not there either, the error is the directory's (70).
 std::optional<std::string> FindEntryIgnoringCase(FileSystem& fs, const std::string& dir,
                                                  std::string_view name);
 

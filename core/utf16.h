@@ -1,7 +1,10 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
+
+#include "core/byte_order.h"
 
 namespace huevane {
 
@@ -16,5 +19,17 @@ std::u16string Utf8ToUtf16(std::string_view text);
 enum class LoneSurrogates { kKept, kReplaced };
 
 std::string Utf16ToUtf8(std::u16string_view text, LoneSurrogates lone = LoneSurrogates::kKept);
+
+// The place of the first surrogate without its partner; npos when there is none. Where UTF-16
+// must be well formed (a theme file), it is refused there.
+std::size_t FindLoneSurrogate(std::u16string_view text);
+
+// The code point's one or two code units (a lone surrogate as itself), appended to text.
+void AppendUtf16(char32_t code, std::u16string& text);
+
+// UTF-16 as bytes in a file or in registry data. An odd last byte is no code unit and is
+// dropped: the callers that must refuse it see the odd size themselves.
+std::u16string Utf16FromBytes(std::string_view bytes, ByteOrder order);
+std::string BytesOfUtf16(std::u16string_view text, ByteOrder order);
 
 }  // namespace huevane

@@ -46,15 +46,19 @@ Utf8Char NextUtf8Char(std::string_view text, std::size_t pos, EncodedSurrogates 
     return {code, length, true};
 }
 
-bool IsValidUtf8(std::string_view text) {
+std::size_t FirstNonUtf8(std::string_view text, EncodedSurrogates surrogates) {
     for (std::size_t pos = 0; pos < text.size();) {
-        const Utf8Char c = NextUtf8Char(text, pos);
+        const Utf8Char c = NextUtf8Char(text, pos, surrogates);
         if (!c.valid) {
-            return false;
+            return pos;
         }
         pos += c.length;
     }
-    return true;
+    return std::string_view::npos;
+}
+
+bool IsValidUtf8(std::string_view text) {
+    return FirstNonUtf8(text) == std::string_view::npos;
 }
 
 std::string Utf8Encoded(char32_t code) {

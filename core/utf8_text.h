@@ -23,6 +23,10 @@ enum class EncodedSurrogates { kRefused, kAllowed };
 Utf8Char NextUtf8Char(std::string_view text, std::size_t pos,
                       EncodedSurrogates surrogates = EncodedSurrogates::kRefused);
 
+// The offset of the first byte that starts no character; npos when the text is all UTF-8.
+std::size_t FirstNonUtf8(std::string_view text,
+                         EncodedSurrogates surrogates = EncodedSurrogates::kRefused);
+
 bool IsValidUtf8(std::string_view text);
 
 // The UTF-8 bytes of one code point.

@@ -4,7 +4,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
-#include <string>
 #include <string_view>
 
 #include "core/ascii_case.h"
@@ -13,15 +12,16 @@ namespace huevane::cli {
 
 bool AllDigits(std::string_view text);
 
-// An index into list, or the index of the entry whose text matches; nullopt for neither.
+// The index that text writes, in one or two digits, into a list of size entries; nullopt for
+// any other text or a number past the list.
+std::optional<std::int16_t> ListIndex(std::string_view text, std::size_t size);
+
+// An index into list, or the index of the entry whose text matches; nullopt for neither. No
+// entry's text is all digits.
 template <typename List>
 std::optional<std::int16_t> IndexIn(const List& list, std::string_view text) {
-    if (AllDigits(text) && text.size() <= 2) {
-        const int index = std::stoi(std::string(text));
-        if (index < static_cast<int>(list.size())) {
-            return static_cast<std::int16_t>(index);
-        }
-        return std::nullopt;
+    if (AllDigits(text)) {
+        return ListIndex(text, list.size());
     }
     for (std::size_t i = 0; i < list.size(); ++i) {
         if (EqualsIgnoringCase(list[i], text)) {

@@ -5,6 +5,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <string_view>
+
+#include "core/byte_order.h"
 
 namespace huevane::pe {
 namespace {
@@ -101,18 +104,18 @@ private:
         if (!Holds(offset, sizeof(T))) {
             return std::nullopt;
         }
-        T value = 0;
-        for (std::size_t i = sizeof(T); i-- > 0;) {
-            const std::optional<unsigned char> byte = Byte(offset + i);
+        std::array<char, sizeof(T)> bytes{};
+        for (std::size_t i = 0; i < bytes.size(); ++i) {
+            const std::optional<char> byte = Byte(offset + i);
             if (!byte) {
                 return std::nullopt;  // the file is shorter than it said
             }
-            value = static_cast<T>((value << 8U) | *byte);
+            bytes[i] = *byte;
         }
-        return value;
+        return NumberFromBytes<T>(std::string_view(bytes.data(), bytes.size()));
     }
 
-    std::optional<unsigned char> Byte(Offset offset) const {
+    std::optional<char> Byte(Offset offset) const {
         const Offset start = offset - offset % kBlockSize;
         if (!block_ || start != blockStart_) {
             block_.reset();
@@ -133,7 +136,7 @@ private:
         if (offset - start >= blockLength_) {
             return std::nullopt;
         }
-        return static_cast<unsigned char>((*block_)[static_cast<std::size_t>(offset - start)]);
+        return (*block_)[static_cast<std::size_t>(offset - start)];
     }
 
     ReadableFile& file_;

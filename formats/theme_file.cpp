@@ -5,65 +5,41 @@
 #include <optional>
 #include <set>
 
-#include "core/run_error.h"
-#include "formats/json.h"
-#include "formats/list_lookup.h"
 #include "core/catalogue.h"
 #include "core/clipped_text.h"
-#include "formats/color_text.h"
+#include "core/run_error.h"
+#include "core/utf16.h"
 #include "core/utf8_text.h"
+#include "formats/color_text.h"
+#include "formats/json.h"
+#include "formats/list_lookup.h"
 
 namespace huevane::cli {
 namespace {
 
-// The line (counted from 1) that the byte at offset is on.
-int LineAt(std::string_view text, std::size_t offset) {
-    return 1 +
-           static_cast<int>(std::count(
-               text.begin(),
-               text.begin() + static_cast<std::ptrdiff_t>(std::min(offset, text.size())), '\n'));
+// The line (counted from 1) that the character at offset is on.
+template <typename Char>
+int LineAt(std::basic_string_view<Char> text, std::size_t offset) {
+    return 1 + static_cast<int>(std::count(
+                   text.begin(),
+                   text.begin() + static_cast<std::ptrdiff_t>(std::min(offset, text.size())),
+                   Char{'\n'}));
 }
 
-// UTF-8 for UTF-16 bytes of either order; nullopt, with the line of the fault, for bytes that
-// are not UTF-16 (an odd byte at the end, a surrogate without its partner).
-std::optional<std::string> Utf16ToUtf8(std::string_view bytes, bool bigEndian, int& badLine) {
-    std::string out;
-    const auto unitAt = [&](std::size_t i) {
-        const auto first = static_cast<unsigned char>(bytes[i]);
-        const auto second = static_cast<unsigned char>(bytes[i + 1]);
-        return static_cast<char32_t>(bigEndian ? (first << 8) | second : (second << 8) | first);
-    };
-    for (std::size_t i = 0; i < bytes.size(); i += 2) {
-        if (i + 1 >= bytes.size()) {
-            badLine = LineAt(out, out.size());
-            return std::nullopt;
-        }
-        char32_t code = unitAt(i);
-        if (code >= 0xD800 && code < 0xE000) {
-            const bool paired = code < 0xDC00 && i + 3 < bytes.size() && unitAt(i + 2) >= 0xDC00 &&
-                                unitAt(i + 2) < 0xE000;
-            if (!paired) {
-                badLine = LineAt(out, out.size());
-                return std::nullopt;
-            }
-            code = 0x10000 + ((code - 0xD800) << 10) + (unitAt(i + 2) - 0xDC00);
-            i += 2;
-        }
-        out += Utf8Encoded(code);
+// UTF-8 for UTF-16 bytes of either order. Refused, naming the line of the fault, for bytes
+// that are not UTF-16: an odd byte at the end, a surrogate without its partner.
+std::string Utf16Text(const std::string& fileName, std::string_view bytes, ByteOrder order) {
+    const std::u16string text = Utf16FromBytes(bytes, order);
+    std::size_t bad = FindLoneSurrogate(text);
+    if (bad == std::u16string::npos && bytes.size() % 2 != 0) {
+        bad = text.size();
     }
-    return out;
-}
-
-// The offset of the first byte that is not part of well-formed UTF-8; npos when there is none.
-std::size_t FirstNonUtf8(std::string_view text) {
-    for (std::size_t pos = 0; pos < text.size();) {
-        const Utf8Char c = NextUtf8Char(text, pos);
-        if (!c.valid) {
-            return pos;
-        }
-        pos += c.length;
+    if (bad != std::u16string::npos) {
+        throw RunError::Described(
+            Clipped(fileName) + ":" + std::to_string(LineAt(std::u16string_view(text), bad)) +
+            ": not UTF-16 text, although it starts as UTF-16; nothing was written");
     }
-    return std::string_view::npos;
+    return Utf16ToUtf8(text);
 }
 
 // Whether text looks like UTF-16 that lost its byte-order mark: at least half of the bytes in
@@ -84,15 +60,9 @@ bool LooksLikeUtf16(std::string_view text) {
 std::string ThemeText(const std::string& fileName, std::string_view bytes) {
     std::string text;
     if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF")) {
-        int badLine = 0;
-        std::optional<std::string> decoded =
-            Utf16ToUtf8(bytes.substr(2), bytes.front() == '\xFE', badLine);
-        if (!decoded) {
-            throw RunError::Described(
-                Clipped(fileName) + ":" + std::to_string(badLine) +
-                ": not UTF-16 text, although it starts as UTF-16; nothing was written");
-        }
-        text = std::move(*decoded);
+        text =
+            Utf16Text(fileName, bytes.substr(2),
+                      bytes.front() == '\xFE' ? ByteOrder::kBigEndian : ByteOrder::kLittleEndian);
     } else {
         if (bytes.starts_with("\xEF\xBB\xBF")) {
             bytes.remove_prefix(3);
@@ -107,7 +77,7 @@ std::string ThemeText(const std::string& fileName, std::string_view bytes) {
     }
     if (const std::size_t bad = FirstNonUtf8(text); bad != std::string::npos) {
         throw RunError::Described(
-            Clipped(fileName) + ":" + std::to_string(LineAt(text, bad)) +
+            Clipped(fileName) + ":" + std::to_string(LineAt(std::string_view(text), bad)) +
             ": not UTF-8 text (save the theme as UTF-8 or UTF-16); nothing was written");
     }
     return text;
@@ -146,7 +116,6 @@ public:
         }
         if (build != nullptr) {
             theme.version = Build(*build);
-            theme.buildLine = build->line;
         }
         Expect(*properties, JsonValue::Kind::kArray, "properties", "a list");
         for (std::size_t i = 0; i < properties->items.size(); ++i) {
@@ -181,7 +150,9 @@ private:
         std::set<std::string_view> names;
         for (const auto& [name, value] : object.members) {
             if (!names.insert(name).second) {
-                Mistake(value, field.empty() ? name : field + "." + name, "given twice");
+                std::string where = field.empty() ? std::string() : field + ".";
+                where += name;
+                Mistake(value, where, "given twice");
             }
         }
     }
@@ -191,16 +162,6 @@ private:
         if (value.kind != kind) {
             Mistake(value, field, std::string("should be ") + what);
         }
-    }
-
-    // An index that is a whole number below size, or -1 when the value is none.
-    static int SmallIndex(const JsonValue& value, std::size_t size) {
-        if (value.kind != JsonValue::Kind::kNumber || !AllDigits(value.text) ||
-            value.text.size() > 2) {
-            return -1;
-        }
-        const int index = std::stoi(value.text);
-        return index < static_cast<int>(size) ? index : -1;
     }
 
     // "index" and "text" (or "name"): each names a list entry, and they agree. The text is the
@@ -219,11 +180,12 @@ private:
             where.append(".").append(name);
             std::optional<std::int16_t> named;
             if (name == "index") {
-                const int index = SmallIndex(value, list.size());
-                if (index < 0) {
+                if (value.kind == JsonValue::Kind::kNumber) {
+                    named = ListIndex(value.text, list.size());
+                }
+                if (!named) {
                     Mistake(value, where, std::string("no such ") + what);
                 }
-                named = static_cast<std::int16_t>(index);
             } else if (name == textField) {
                 if (value.kind == JsonValue::Kind::kString && !AllDigits(value.text)) {
                     named = what == std::string_view("build") ? FindBuild(value.text).version

@@ -13,7 +13,7 @@
 namespace huevane::cli {
 
 // The most bytes a theme file may have: a real one has well under 2 KiB.
-inline constexpr std::size_t kMaxThemeBytes = 64 * 1024;
+inline constexpr std::size_t kMaxThemeBytes = std::size_t{64} * 1024;
 inline constexpr const char* kMaxThemeText = "64 KiB";
 
 // One colour of a theme file, and where it was: its line and its place in "properties".
@@ -27,8 +27,9 @@ struct ThemeColor {
 
 // What set --from reads: the JSON that get --json writes, or one written by hand.
 struct Theme {
-    std::optional<std::int16_t> version;  // the build it was saved on, when it names one
-    int buildLine = 0;
+    // The version list entry of the build it was saved on, when it names one: it stands in for
+    // the client's build only where that cannot be told.
+    std::optional<std::int16_t> version;
     std::vector<ThemeColor> colors;
 };
 

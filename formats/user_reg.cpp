@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/ascii_case.h"
+#include "core/byte_order.h"
 #include "core/utf16.h"
 #include "core/utf8_text.h"
 
@@ -31,8 +32,6 @@ constexpr std::uint32_t kRegMultiSz = 7;
 // The most data of one value that is kept: far more than any path, and memory stays small
 // whatever the file holds.
 constexpr std::size_t kMaxValueBytes = std::size_t{1} << 20;
-
-constexpr char32_t kMaxCodePoint = 0x10FFFF;
 
 // ---------------------------------------------------------------------------------------------
 // Characters (the C locale's classes, as wineserver uses them)
@@ -164,85 +163,17 @@ private:
 };
 
 // ---------------------------------------------------------------------------------------------
-// UTF-16 and UTF-8
+// UTF-8
 
-void AppendUtf16(char32_t codePoint, std::u16string& units) {
-    if (codePoint <= 0xFFFF) {
-        units.push_back(static_cast<char16_t>(codePoint));
-        return;
-    }
-    const char32_t offset = codePoint - 0x10000;
-    units.push_back(static_cast<char16_t>(0xD800 | (offset >> 10)));
-    units.push_back(static_cast<char16_t>(0xDC00 | (offset & 0x3FF)));
-}
-
-// UTF-16LE bytes as code units; an odd last byte is no code unit and is dropped.
-std::u16string UnitsFromUtf16Le(std::string_view bytes) {
-    std::u16string units;
-    units.reserve(bytes.size() / 2);
-    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
-        const auto low = static_cast<unsigned char>(bytes[i]);
-        const auto high = static_cast<unsigned char>(bytes[i + 1]);
-        units.push_back(static_cast<char16_t>(low | (high << 8)));
-    }
-    return units;
-}
-
-std::string Utf16LeFromUnits(std::u16string_view units) {
-    std::string bytes;
-    bytes.reserve(units.size() * 2);
-    for (const char16_t unit : units) {
-        bytes.push_back(static_cast<char>(unit & 0xFF));
-        bytes.push_back(static_cast<char>(unit >> 8));
-    }
-    return bytes;
-}
-
-// Number of continuation bytes after a UTF-8 lead byte; 0 for a byte that cannot lead.
-int Utf8TrailCount(unsigned char lead) {
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        return 1;
-    }
-    if (lead >= 0xE0 && lead <= 0xEF) {
-        return 2;
-    }
-    if (lead >= 0xF0 && lead <= 0xF4) {
-        return 3;
-    }
-    return 0;
-}
-
-// Reads one raw character as Wine does: an invalid UTF-8 sequence is dropped, and a byte that
-// cuts a sequence short is read again as the start of the next character.
+// Reads one raw character as Wine does: the bytes of an invalid UTF-8 sequence are dropped (a
+// byte that cuts a sequence short still starts the next character), and an encoded surrogate
+// passes through as a lone code unit.
 void ReadRawChar(std::string_view& in, std::u16string& units) {
-    constexpr std::array<char32_t, 4> kSmallestOfLength = {0, 0x80, 0x800, 0x10000};
-    const auto lead = static_cast<unsigned char>(in.front());
-    in.remove_prefix(1);
-    if (lead < 0x80) {
-        units.push_back(lead);
-        return;
+    const Utf8Char c = NextUtf8Char(in, 0, EncodedSurrogates::kAllowed);
+    in.remove_prefix(c.length);
+    if (c.valid) {
+        AppendUtf16(c.code, units);
     }
-    const int trailCount = Utf8TrailCount(lead);
-    if (trailCount == 0) {
-        return;
-    }
-    char32_t codePoint = lead & (0x3FU >> trailCount);
-    for (int i = 0; i < trailCount; ++i) {
-        if (in.empty()) {
-            return;
-        }
-        const unsigned trail = static_cast<unsigned char>(in.front()) ^ 0x80U;
-        if (trail >= 0x40) {
-            return;
-        }
-        codePoint = (codePoint << 6) | trail;
-        in.remove_prefix(1);
-    }
-    if (codePoint < kSmallestOfLength.at(static_cast<std::size_t>(trailCount)) ||
-        codePoint > kMaxCodePoint) {
-        return;
-    }
-    AppendUtf16(codePoint, units);  // encoded surrogates pass through as lone code units
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -364,23 +295,6 @@ std::uint64_t ReadHexNumber(std::string_view& in) {
         return kMax;
     }
     return negative ? 0 - value : value;
-}
-
-std::uint32_t DwordFromLe(std::string_view bytes) {
-    std::uint32_t value = 0;
-    for (std::size_t i = 4; i-- > 0;) {
-        value = (value << 8) | static_cast<unsigned char>(bytes[i]);
-    }
-    return value;
-}
-
-std::string LeFromDword(std::uint32_t value) {
-    std::string bytes;
-    for (int i = 0; i < 4; ++i) {
-        bytes.push_back(static_cast<char>(value & 0xFF));
-        value >>= 8;
-    }
-    return bytes;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -516,13 +430,13 @@ std::optional<std::string> ReadDataOfForm(DataForm form, std::string_view data, 
             if (!units) {
                 return std::nullopt;
             }
-            return Utf16LeFromUnits(*units);
+            return BytesOfUtf16(*units, ByteOrder::kLittleEndian);
         }
         case DataForm::kHex:
             return ReadHexData(data, lines, cut);
         case DataForm::kDword:
             // Wine takes whatever strtoul makes of the text, garbage included.
-            return LeFromDword(static_cast<std::uint32_t>(ReadHexNumber(data)));
+            return BytesOfNumber(static_cast<std::uint32_t>(ReadHexNumber(data)));
     }
     return std::nullopt;
 }
@@ -582,14 +496,14 @@ Lookup LookupOf(const RawValue& value) {
     switch (value.type) {
         case kRegSz:
             return {LookupStatus::kFound, ValueType::kString,
-                    TextOfUnits(UnitsFromUtf16Le(value.bytes))};
+                    TextOfUnits(Utf16FromBytes(value.bytes, ByteOrder::kLittleEndian))};
         case kRegExpandSz:
             return {LookupStatus::kFound, ValueType::kExpandString,
-                    TextOfUnits(UnitsFromUtf16Le(value.bytes))};
+                    TextOfUnits(Utf16FromBytes(value.bytes, ByteOrder::kLittleEndian))};
         case kRegDword:
             if (value.bytes.size() == 4) {
                 return {LookupStatus::kFound, ValueType::kDword,
-                        std::to_string(DwordFromLe(value.bytes))};
+                        std::to_string(NumberFromBytes<std::uint32_t>(value.bytes))};
             }
             break;
         default:

@@ -10,8 +10,8 @@
 #include <string>
 #include <string_view>
 
-#include "tests/memory_file.h"
 #include "formats/pe_version.h"
+#include "tests/memory_file.h"
 
 namespace {
 

@@ -14,9 +14,11 @@
 #include <string_view>
 #include <variant>
 
-#include "core/run_error.h"
-#include "formats/theme_file.h"
 #include "core/catalogue.h"
+#include "core/run_error.h"
+#include "core/utf16.h"
+#include "core/utf8_text.h"
+#include "formats/theme_file.h"
 #include "fuzz/line_ends.h"
 
 namespace {
@@ -55,7 +57,7 @@ bool Same(const Outcome& a, const Outcome& b) {
     }
     const Theme& x = std::get<Theme>(a);
     const Theme& y = std::get<Theme>(b);
-    return x.version == y.version && x.buildLine == y.buildLine && x.colors == y.colors;
+    return x.version == y.version && x.colors == y.colors;
 }
 
 void CheckTheme(const Theme& theme) {
@@ -76,38 +78,11 @@ void CheckTheme(const Theme& theme) {
 
 // UTF-16LE with its byte-order mark for well-formed UTF-8; nullopt for anything else.
 std::optional<std::string> Utf16Le(std::string_view text) {
-    std::string out = "\xFF\xFE";
-    const auto putUnit = [&out](char32_t unit) {
-        out.push_back(static_cast<char>(unit & 0xFF));
-        out.push_back(static_cast<char>(unit >> 8));
-    };
-    for (std::size_t i = 0; i < text.size();) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        const std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-        if ((lead >= 0x80 && lead < 0xC2) || lead > 0xF4 || i + length > text.size()) {
-            return std::nullopt;
-        }
-        char32_t code = length == 1 ? lead : lead & (0x7FU >> length);
-        for (std::size_t k = 1; k < length; ++k) {
-            const auto trail = static_cast<unsigned char>(text[i + k]);
-            if ((trail & 0xC0) != 0x80) {
-                return std::nullopt;
-            }
-            code = (code << 6) | (trail & 0x3FU);
-        }
-        constexpr char32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
-        if (code < kSmallest[length] || code > 0x10FFFF || (code >= 0xD800 && code < 0xE000)) {
-            return std::nullopt;
-        }
-        if (code >= 0x10000) {
-            putUnit(0xD800 + ((code - 0x10000) >> 10));
-            putUnit(0xDC00 + ((code - 0x10000) & 0x3FF));
-        } else {
-            putUnit(code);
-        }
-        i += length;
+    if (!huevane::IsValidUtf8(text)) {
+        return std::nullopt;
     }
-    return out;
+    return "\xFF\xFE" +
+           huevane::BytesOfUtf16(huevane::Utf8ToUtf16(text), huevane::ByteOrder::kLittleEndian);
 }
 
 }  // namespace

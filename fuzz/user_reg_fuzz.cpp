@@ -9,8 +9,8 @@
 #include <string>
 #include <string_view>
 
-#include "formats/user_reg.h"
 #include "core/utf8_text.h"
+#include "formats/user_reg.h"
 #include "fuzz/line_ends.h"
 
 namespace {
@@ -44,15 +44,8 @@ bool IsDecimalDword(std::string_view text) {
 
 // UTF-8 in which a surrogate may stand alone, as in a Windows name that holds one.
 bool IsWtf8(std::string_view text) {
-    for (std::size_t pos = 0; pos < text.size();) {
-        const huevane::Utf8Char c =
-            huevane::NextUtf8Char(text, pos, huevane::EncodedSurrogates::kAllowed);
-        if (!c.valid) {
-            return false;
-        }
-        pos += c.length;
-    }
-    return true;
+    return huevane::FirstNonUtf8(text, huevane::EncodedSurrogates::kAllowed) ==
+           std::string_view::npos;
 }
 
 void CheckLookup(const Lookup& lookup) {

@@ -29,7 +29,8 @@ TEST(Catalogue, EveryPairMatchesTheOffsetTable) {
         for (std::int16_t property = 0; property < 6; ++property) {
             SCOPED_TRACE("version " + std::to_string(version) + ", property " +
                          std::to_string(property));
-            const std::string_view expected = kExpectedOffsets[version][property];
+            const std::string_view expected = kExpectedOffsets[static_cast<std::size_t>(version)]
+                                                              [static_cast<std::size_t>(property)];
             if (expected == "-") {
                 EXPECT_FALSE(IsAvailable(version, property));
                 EXPECT_EQ(LookupOffset(version, property), "");
@@ -84,17 +85,23 @@ TEST(Catalogue, LaterBuildsShiftPropertiesAfterTheMissingSlot) {
 
 TEST(Catalogue, BuildsFallIntoTheirVersionRanges) {
     struct Case {
-        unsigned major, minor, build;
+        std::string_view text;
         std::optional<std::int16_t> version;
     };
-    for (const Case& c :
-         {Case{5, 0, 2867, 0}, Case{5, 0, 2892, 1}, Case{5, 0, 2916, 2}, Case{5, 0, 2930, 2},
-          Case{5, 0, 2938, 2}, Case{5, 0, 2939, std::nullopt}, Case{5, 1, 3020, 3},
-          Case{5, 2, 3074, 4}, Case{5, 2, 3075, std::nullopt}, Case{5, 5, 3599, 10},
-          Case{5, 9, 3782, 15}, Case{5, 9, 3861, 15}, Case{5, 9, 3862, std::nullopt},
-          Case{6, 0, 3020, std::nullopt}, Case{5, 1, 2916, std::nullopt}}) {
-        EXPECT_EQ(VersionForBuild(c.major, c.minor, c.build), c.version)
-            << c.major << "." << c.minor << "." << c.build;
+    for (const Case& c : {Case{"5.0.2867", 0}, Case{"5.0.2892", 1}, Case{"5.0.2916", 2},
+                          Case{"5.0.2930", 2}, Case{"5.0.2938", 2}, Case{"5.0.2939", std::nullopt},
+                          Case{"5.1.3020", 3}, Case{"5.2.3074", 4}, Case{"5.2.3075", std::nullopt},
+                          Case{"5.5.3599", 10}, Case{"5.9.3782", 15}, Case{"5.9.3861", 15},
+                          Case{"5.9.3862", std::nullopt}, Case{"6.0.3020", std::nullopt},
+                          Case{"5.1.2916", std::nullopt}, Case{"0.0.99999", std::nullopt}}) {
+        const std::optional<BuildNumber> build = ParseBuildNumber(c.text);
+        ASSERT_TRUE(build) << c.text;
+        EXPECT_EQ(BuildNumberText(*build), c.text);
+        EXPECT_EQ(VersionForBuild(*build), c.version) << c.text;
+    }
+    for (const std::string_view text : {"", "5.1", "5.1.3020.0", "5.1.3020.", "5..3020", "5.1.30a0",
+                                        "5.1.+3020", " 5.1.3020", "5.1.123456"}) {
+        EXPECT_EQ(ParseBuildNumber(text), std::nullopt) << text;
     }
 }
 

@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "client/client_location.h"
-#include "core/run_error.h"
 #include "client/install_dir.h"
+#include "core/run_error.h"
 #include "platform/native_file_system.h"
 #include "tests/test_support.h"
 

@@ -12,9 +12,9 @@
 #include <string_view>
 #include <vector>
 
-#include "tests/memory_file.h"
 #include "huevane_version.h"
 #include "platform/program_dir.h"
+#include "tests/memory_file.h"
 #include "tests/pe_builder.h"
 #include "tests/test_support.h"
 

@@ -9,8 +9,8 @@
 #include <string_view>
 #include <vector>
 
-#include "tests/memory_file.h"
 #include "fuzz/line_ends.h"
+#include "tests/memory_file.h"
 
 namespace huevane::userreg {
 

@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "core/utf8_text.h"
+
 namespace huevane {
 namespace {
 
@@ -20,6 +22,8 @@ TEST_P(BothWays, ConvertsAndConvertsBack) {
     const Conversion& c = GetParam();
     EXPECT_EQ(Utf8ToUtf16(c.utf8), c.utf16);
     EXPECT_EQ(Utf16ToUtf8(c.utf16), c.utf8);
+    // Only a lone surrogate makes WTF-8 that is no UTF-8.
+    EXPECT_EQ(FindLoneSurrogate(c.utf16) == std::u16string::npos, IsValidUtf8(c.utf8));
 }
 
 INSTANTIATE_TEST_SUITE_P(
