@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "ui/apply_command.h"
 #include "platform/native_file_system.h"
+#include "ui/apply_command.h"
 
 #ifdef _WIN32
 #include <windows.h>

@@ -4,10 +4,12 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <string>
 
 #include "core/patch_writer.h"
 #include "platform/native_file_system.h"
+#include "tests/faulty_file_system.h"
 #include "tests/offset_table.h"
 #include "tests/pe_builder.h"
 #include "tests/test_support.h"
@@ -37,7 +39,7 @@ protected:
         inputs.installDir = installDir_;
         inputs.executable = executable_;
         inputs.programDir = programDir_;
-        return RunApplyCommand(inputs, *fs_);
+        return RunApplyCommand(inputs, files_);
     }
 
     std::string Target() const { return fs_->JoinPath(installDir_, "buddyui.ocm"); }
@@ -48,6 +50,8 @@ protected:
     std::string programDir_ = root_.MakeSubdir("Huevane");
     std::string executable_;
     std::unique_ptr<FileSystem> fs_ = platform::MakeNativeFileSystem();
+    // The Apply's file system: fs_, unless a test makes one of its steps fail.
+    test::FaultyFileSystem files_{*fs_};
 };
 
 void ExpectError(const ApplyResult& result) {
@@ -59,7 +63,9 @@ TEST_F(ApplyTest, EveryAvailablePairChangesExactlyItsThreeBytes) {
     const std::string original = test::SyntheticImage(kImageSize);
     for (std::int16_t version = 0; version < 16; ++version) {
         for (std::int16_t property = 0; property < 6; ++property) {
-            const std::string_view offsetText = test::kExpectedOffsets[version][property];
+            const std::string_view offsetText =
+                test::kExpectedOffsets[static_cast<std::size_t>(version)]
+                                      [static_cast<std::size_t>(property)];
             if (offsetText == "-") {
                 continue;
             }
@@ -91,29 +97,66 @@ TEST_F(ApplyTest, EveryAvailablePairChangesExactlyItsThreeBytes) {
 }
 
 // Whatever stops an Apply before the file changes makes no backup (the window's tests show an
-// earlier one kept as it was).
-TEST_F(ApplyTest, ApplyThatChangesNothingMakesNoBackup) {
+// earlier one kept as it was) and says why: in the system's words where ours would only guess.
+TEST_F(ApplyTest, ApplyThatChangesNothingSaysWhyAndMakesNoBackup) {
+    const auto systemFails = [this](test::FileStep step, ErrorNumber number,
+                                    const std::string& words) {
+        return [this, step, number, words] {
+            files_.InterveneAt(step, [number, words] { throw RunError(number, words); });
+        };
+    };
     struct Case {
         std::int16_t version;
         std::int16_t property;
         std::int32_t color;
+        std::function<void()> arrange;
         ApplyOutcome outcome;
+        std::string reason;
     };
     const Case cases[] = {
-        {4, 1, kRed, ApplyOutcome::kRefused},                                 // lacking property
-        {-1, 3, kRed, ApplyOutcome::kError},                                  // nothing selected
-        {3, 3, static_cast<std::int32_t>(0x8000000F), ApplyOutcome::kError},  // system colour
+        {4, 1, kRed, nullptr, ApplyOutcome::kRefused, ""},  // lacking property
+        {-1, 3, kRed, nullptr, ApplyOutcome::kError, "Select your AIM version first."},
+        {-1, -1, kRed, nullptr, ApplyOutcome::kError, "Select your AIM version first."},
+        {3, -1, kRed, nullptr, ApplyOutcome::kError, "Select the property to change first."},
+        {4, -1, kRed, nullptr, ApplyOutcome::kError, "Select the property to change first."},
+        {3, 3, static_cast<std::int32_t>(0x8000000F), nullptr, ApplyOutcome::kError,
+         "The colour cannot be written into buddyui.ocm."},  // a system colour
+        {3, 3, kRed, systemFails(test::FileStep::kRead, ErrorNumber::kDeviceIo, "Bad\nsector."),
+         ApplyOutcome::kError,
+         "Reading or writing buddyui.ocm failed, so it was left as it was: Bad\\nsector."},
+        {3, 3, kRed,  // the second new file is the backup's
+         [&] {
+             files_.InterveneAt(test::FileStep::kCreate,
+                                systemFails(test::FileStep::kCreate, ErrorNumber::kDeviceIo,
+                                            std::string(250, 'w')));
+         },
+         ApplyOutcome::kError,
+         "Writing the backup BUIBackup.ocm failed, so no backup was made and nothing was "
+         "changed: " +
+             std::string(200, 'w') + "... (250 characters)."},
+        {3, 3, kRed, systemFails(test::FileStep::kLock, ErrorNumber::kFileAlreadyOpen, "Busy."),
+         ApplyOutcome::kError,
+         "buddyui.ocm is in use by another program. Close AIM and try again."},
+        {3, 3, kRed, [this] { test::MakeReadOnly(Target()); }, ApplyOutcome::kError,  // last
+         "Permission denied: you may not change buddyui.ocm, or it is read-only."},
     };
     const std::string original = test::SyntheticImage(kImageSize);
     WriteFileBytes(Target(), original);
     for (const Case& c : cases) {
-        EXPECT_EQ(Apply(c.version, c.property, c.color, 1).outcome, c.outcome);
+        SCOPED_TRACE(c.reason);
+        if (c.arrange) {
+            c.arrange();
+        }
+        const ApplyResult result = Apply(c.version, c.property, c.color, 1);
+        EXPECT_EQ(result.outcome, c.outcome);
+        EXPECT_EQ(result.text, c.outcome == ApplyOutcome::kError
+                                   ? "Error."
+                                   : "That isn't available for your version, sorry!");
+        EXPECT_EQ(result.reason, c.reason);
         EXPECT_EQ(ReadFileBytes(Target()), original);
+        EXPECT_EQ(EntryNames(installDir_), (std::set<std::string>{"buddyui.ocm"}));
         EXPECT_TRUE(EntryNames(programDir_).empty());
     }
-    test::MakeReadOnly(Target());
-    ExpectError(Apply(3, 3, kRed, 1));
-    EXPECT_TRUE(EntryNames(programDir_).empty());
 }
 
 // The client's executable decides only where it tells a build the list knows.
@@ -179,16 +222,6 @@ TEST_F(ApplyTest, UncheckedOrGreyedBoxMakesNoBackup) {
     EXPECT_TRUE(EntryNames(programDir_).empty());
 }
 
-TEST_F(ApplyTest, NothingSelectedIsAnErrorAndWritesNoColour) {
-    const std::string original = test::SyntheticImage(kImageSize);
-    WriteFileBytes(Target(), original);
-    ExpectError(Apply(-1, 3, kRed));
-    ExpectError(Apply(3, -1, kRed));
-    ExpectError(Apply(-1, -1, kRed));
-    ExpectError(Apply(4, -1, kRed));
-    EXPECT_EQ(ReadFileBytes(Target()), original);
-}
-
 TEST_F(ApplyTest, MissingTargetIsAnErrorAndCreatesNothing) {
     ExpectError(Apply(3, 3, kRed));
     ExpectError(Apply(3, 3, kRed, 1));
@@ -206,17 +239,6 @@ TEST_F(ApplyTest, MissingInstallDirectoryIsAnErrorAndCreatesNothing) {
     }
     EXPECT_EQ(EntryNames(root_.path()), (std::set<std::string>{"AIM", "Huevane"}));
     EXPECT_TRUE(EntryNames(programDir_).empty());
-}
-
-TEST_F(ApplyTest, ReadOnlyTargetIsLeftAlone) {
-    const std::string original = test::SyntheticImage(kImageSize);
-    WriteFileBytes(Target(), original);
-    test::MakeReadOnly(Target());
-
-    ExpectError(Apply(3, 3, kRed));
-
-    EXPECT_EQ(ReadFileBytes(Target()), original);
-    EXPECT_EQ(EntryNames(installDir_), (std::set<std::string>{"buddyui.ocm"}));
 }
 
 TEST_F(ApplyTest, ReadOnlyBackupIsAnErrorAndNotPatched) {

@@ -1,17 +1,13 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
 
 #include "core/file_system.h"
-#include "core/run_error.h"
 
 namespace huevane {
 
-inline constexpr std::string_view kSuccessText = "Success!";
-inline constexpr std::string_view kErrorText = "Error.";
 inline constexpr std::string_view kBackupFileName = "BUIBackup.ocm";
 
 // The user's choices when "Apply Changes" is pressed.
@@ -27,38 +23,31 @@ struct ApplyInputs {
     std::string programDir;
 };
 
+// What the main window shows for each outcome; ui/apply_messages.h holds the words.
 enum class ApplyOutcome {
-    kSuccess,  // show kSuccessText in the status line
-    kError,    // show kErrorText in the status line
-    kRefused,  // show kUnavailableText in a message box; leave the status line alone
-    // The chosen version is not the client's: show reason in a message box, then kErrorText in
-    // the status line with the same reason.
+    kSuccess,  // show text in the status line
+    kError,    // show text in the status line, with reason as its tooltip
+    kRefused,  // show text in a message box; leave the status line alone
+    // The chosen version is not the client's: show reason in a message box, then text in the
+    // status line with the same reason.
     kWrongBuild,
 };
 
 struct ApplyResult {
     ApplyOutcome outcome;
     std::string text;
-    // For kError: why, in the user's words; empty otherwise.
+    // For kError and kWrongBuild: why, in the user's words; empty otherwise.
     std::string reason;
 };
 
 // The part of an Apply that was at work when it failed.
 enum class ApplyStage {
     kChoice,         // reading the user's choices
+    kEncode,         // turning the colour and its place into bytes
     kPatch,          // rewriting buddyui.ocm
     kBackupCopy,     // writing the backup into the program directory
     kBackupReplace,  // putting the backup in place, after buddyui.ocm was rewritten
 };
-
-// Why an Apply failed in stage with run-time error number (nullopt: no run-time error, such
-// as a choice left empty or memory running out), in the user's words.
-std::string FailureReason(const ApplyInputs& inputs, ApplyStage stage,
-                          std::optional<ErrorNumber> number);
-
-// The message that refuses version for a client whose executable says it is build (such as
-// 5.1.3020), in the version list entry installed.
-std::string WrongBuildText(std::int16_t version, const std::string& build, std::int16_t installed);
 
 // Runs one Apply, top to bottom: the check of the chosen version against the client's build
 // (where its executable tells it), the availability check, the lookup, the encoders and the

@@ -7,9 +7,9 @@
 
 #include "res/resource.h"
 #include "ui/text_fit.h"
+#include "ui/window_support.h"
 #include "ui/wine_fonts.h"
 #include "ui/word_wrap.h"
-#include "ui/window_support.h"
 
 namespace huevane::ui {
 namespace {

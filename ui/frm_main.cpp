@@ -6,14 +6,15 @@
 #include <algorithm>
 #include <array>
 
-#include "ui/apply_command.h"
+#include "client/install_dir.h"
 #include "core/catalogue.h"
 #include "core/patch_writer.h"
-#include "client/install_dir.h"
+#include "ui/apply_command.h"
+#include "ui/apply_messages.h"
 #include "ui/keyboard_swatch.h"
 #include "ui/text_fit.h"
-#include "ui/wine_fonts.h"
 #include "ui/window_support.h"
+#include "ui/wine_fonts.h"
 
 namespace huevane::ui {
 namespace {
@@ -32,9 +33,6 @@ constexpr UINT kWmAfterShow = WM_APP + 1;
 constexpr UINT kWmApplyDone = WM_APP + 2;
 // Posted by the Apply's thread when it begins to wait for another program to let go of a file.
 constexpr UINT kWmApplyWaits = WM_APP + 3;
-constexpr char kWaitingText[] = "Waiting...";
-constexpr char kWaitingReason[] =
-    "Another program is using buddyui.ocm or its backup; Huevane waits a few seconds for it.";
 
 constexpr DWORD kLabel = SS_LEFT;
 constexpr DWORD kHeading = SS_CENTER;
@@ -331,7 +329,7 @@ void FrmMain::OnApplyDone() {
 // wait ends. A notice that comes after the outcome changes nothing.
 void FrmMain::OnApplyWaits() {
     if (applyThread_ != nullptr) {
-        ShowStatus(kWaitingText, kWaitingReason);
+        ShowStatus(std::string(kWaitingText), std::string(kWaitingReason));
     }
 }
 

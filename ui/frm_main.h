@@ -7,9 +7,9 @@
 #include <memory>
 #include <string>
 
-#include "ui/apply_command.h"
 #include "core/file_system.h"
 #include "platform/registry.h"
+#include "ui/apply_command.h"
 #include "ui/color_chooser.h"
 #include "ui/frm_about.h"
 #include "ui/gdi.h"

@@ -13,9 +13,9 @@
 #include <string>
 
 #include "client/install_dir.h"
+#include "core/run_error.h"
 #include "platform/native_file_system.h"
 #include "platform/registry.h"
-#include "core/run_error.h"
 #include "tests/faulty_file_system.h"
 #include "tests/pe_builder.h"
 #include "tests/test_support.h"
