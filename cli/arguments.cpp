@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <span>
 #include <utility>
+#include <variant>
 
 #include "cli/cli_error.h"
 #include "core/clipped_text.h"
@@ -43,42 +44,14 @@ const OptionEntry& LookUpOption(const OptionWord& word, const std::optional<Comm
     return *option;
 }
 
-// Puts an option's value, or for one that takes none its presence, into the arguments.
-void Store(Arguments& parsed, Option option, std::string value) {
-    switch (option) {
-        case Option::kDir:
-            parsed.dir = std::move(value);
-            return;
-        case Option::kPrefix:
-            parsed.prefix = std::move(value);
-            return;
-        case Option::kBuild:
-            parsed.build = std::move(value);
-            return;
-        case Option::kFrom:
-            parsed.from = std::move(value);
-            return;
-        case Option::kBackup:
-            parsed.backup = std::move(value);
-            return;
-        case Option::kProperty:
-            parsed.properties.push_back(std::move(value));
-            return;
-        case Option::kColor:
-            parsed.colors.push_back(std::move(value));
-            return;
-        case Option::kHelp:
-            parsed.help = true;
-            return;
-        case Option::kVersion:
-            parsed.showVersion = true;
-            return;
-        case Option::kForce:
-            parsed.force = true;
-            return;
-        case Option::kJson:
-            parsed.json = true;
-            return;
+// Puts an option's value where its entry says, or for a flag, that it was given.
+void Store(Arguments& parsed, const OptionEntry& option, std::string value) {
+    if (const auto* flag = std::get_if<FlagField>(&option.target)) {
+        parsed.*(*flag) = true;
+    } else if (const auto* field = std::get_if<ValueField>(&option.target)) {
+        parsed.*(*field) = std::move(value);
+    } else {
+        (parsed.*std::get<RepeatedField>(option.target)).push_back(std::move(value));
     }
 }
 
@@ -120,7 +93,7 @@ private:
 
 // Each --color belongs to the --property before it, so that the two lists hold pairs in order.
 // given lists the options in the order of the command line.
-void CheckColorPairs(const Arguments& parsed, std::span<const Option> given) {
+void CheckColorPairs(const Arguments& parsed, std::span<const OptionEntry* const> given) {
     const std::string rule = "; " + std::string(EntryOf(*parsed.command).name) +
                              " needs one --color for each --property";
     std::size_t properties = 0;
@@ -131,11 +104,11 @@ void CheckColorPairs(const Arguments& parsed, std::span<const Option> given) {
                        " has no --color after it" + rule);
         }
     };
-    for (const Option option : given) {
-        if (option == Option::kProperty) {
+    for (const OptionEntry* option : given) {
+        if (option->name == "--property") {
             refuseUncoloredProperty();
             ++properties;
-        } else if (option == Option::kColor) {
+        } else if (option->name == "--color") {
             if (properties == 0) {
                 UsageError("--color " + Clipped(parsed.colors[colors]) +
                            " has no --property before it" + rule);
@@ -151,7 +124,7 @@ void CheckColorPairs(const Arguments& parsed, std::span<const Option> given) {
     refuseUncoloredProperty();
 }
 
-void CheckRules(const Arguments& parsed, std::span<const Option> given) {
+void CheckRules(const Arguments& parsed, std::span<const OptionEntry* const> given) {
     if (parsed.help || parsed.showVersion || !parsed.command) {
         return;
     }
@@ -162,7 +135,7 @@ void CheckRules(const Arguments& parsed, std::span<const Option> given) {
     if (command.checkRules != nullptr) {
         command.checkRules(parsed);
     }
-    if (Takes(&command, EntryOf(Option::kColor))) {
+    if (Takes(&command, *FindOption("--color"))) {
         CheckColorPairs(parsed, given);
     }
 }
@@ -171,7 +144,7 @@ void CheckRules(const Arguments& parsed, std::span<const Option> given) {
 
 Arguments ParseArguments(const std::vector<std::string>& args) {
     Arguments parsed;
-    std::vector<Option> given;
+    std::vector<const OptionEntry*> given;
     bool optionsEnded = false;
     Words words(args);
     while (!words.AtEnd()) {
@@ -187,12 +160,12 @@ Arguments ParseArguments(const std::vector<std::string>& args) {
         }
         const OptionEntry& option = LookUpOption(*optionWord, parsed.command);
         std::string value = option.TakesValue() ? words.ValueOf(*optionWord) : std::string();
-        const bool again = std::find(given.begin(), given.end(), option.option) != given.end();
-        if (again && option.TakesValue() && !option.repeats) {
+        const bool again = std::find(given.begin(), given.end(), &option) != given.end();
+        if (again && option.TakesValue() && !option.Repeats()) {
             UsageError(std::string(option.name) + " given twice");
         }
-        given.push_back(option.option);
-        Store(parsed, option.option, std::move(value));
+        given.push_back(&option);
+        Store(parsed, option, std::move(value));
     }
     CheckRules(parsed, given);
     return parsed;

@@ -8,7 +8,8 @@
 
 namespace huevane::cli {
 
-// The command line, checked for form: which options each command takes, and their values.
+// The command line, checked for form: which options each command takes, and their values. Each
+// option's entry in the command table names the field its value goes into.
 struct Arguments {
     std::optional<Command> command;  // nullopt: no command given
     bool help = false;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "cli/arguments.h"
 #include "cli/command_rules.h"
 
 namespace huevane::cli {
@@ -105,14 +106,76 @@ Puts FILE back as buddyui.ocm, with the same safe replacement, after checking
 that it has the length of the file it replaces.
 )";
 
-constexpr std::array kJsonOnly = {Option::kJson};
-constexpr std::array kGetOptions = {Option::kBuild, Option::kProperty, Option::kJson,
-                                    Option::kForce};
-constexpr std::array kSetOptions = {Option::kBuild, Option::kProperty, Option::kColor,
-                                    Option::kFrom,  Option::kBackup,   Option::kForce};
-constexpr std::array kRestoreOptions = {Option::kBackup};
+using enum OptionScope;
+using enum ValueCompletion;
 
-constexpr std::array<CommandEntry, 7> kCommands = {{
+// Each option: its name and short name, its value's placeholder, what its value must be, the
+// field of Arguments it stores into, its scope, what the completion offers for its value, its line
+// in the program's
+// --help, and its text in the man page.
+constexpr auto kOptions = std::to_array<OptionEntry>({
+    {"--dir", "", "PATH", "a directory, not an empty name", &Arguments::dir, kFindingTheClient,
+     kDirectories, "use this install directory",
+     "Use the client installed in PATH, the directory that holds buddyui.ocm, instead of looking "
+     "for it. Not together with --prefix."},
+    {"--prefix", "", "DIR", "a directory, not an empty name", &Arguments::prefix, kFindingTheClient,
+     kDirectories, "read the Wine prefix DIR (default: $WINEPREFIX, else ~/.wine)",
+     "Look for the client in the Wine prefix DIR (default: $WINEPREFIX, else ~/.wine)."},
+    {"--help", "-h", "", "", &Arguments::help, kEverywhere, kNothing,
+     "this text, or with a command, that command's options",
+     "Print the program's help, or with a command, that command's, and do nothing else."},
+    {"--version", "", "", "", &Arguments::showVersion, kProgram, kNothing,
+     "print huevane-cli's own version", "Print huevane-cli's own version."},
+    {"--build", "", "B", "a build, not an empty one", &Arguments::build, kCommand, kVersions, "",
+     "The client's build: an index or a text of the version list, or a build number such as "
+     "5.1.3020. Without it the build is read from the client's executable."},
+    {"--property", "", "P", "a property, not an empty one", &Arguments::properties, kCommand,
+     kProperties, "",
+     "A colour of the buddy list: an index or a text of the property list, in any letter case; "
+     "set takes several, each followed by its --color."},
+    {"--color", "", "C", "a colour, not an empty one", &Arguments::colors, kCommand, kNothing, "",
+     "The colour for the --property before it: #RRGGBB, RRGGBB or R,G,B. Each --property of set "
+     "has one, after it and before the next --property."},
+    {"--from", "", "THEME", "a file name (or - for standard input), not an empty one",
+     &Arguments::from, kCommand, kFiles, "",
+     "A theme: a file that 'get --json' printed or one written as THEME FILES tells, or - for "
+     "standard input."},
+    {"--backup", "", "FILE", "a file name, not an empty one", &Arguments::backup, kCommand, kFiles,
+     "",
+     "For set, where buddyui.ocm as it was goes once it is rewritten; for restore, the copy "
+     "to put back."},
+    {"--force", "", "", "", &Arguments::force, kCommand, kNothing, "",
+     "Read or write even when --build disagrees with the build of the client's executable."},
+    {"--json", "", "", "", &Arguments::json, kCommand, kNothing, "",
+     "Print one JSON object; each command's help lists its fields."},
+});
+
+constexpr const OptionEntry* OptionNamed(std::string_view nameOrShortName) {
+    const auto* found =
+        std::find_if(kOptions.begin(), kOptions.end(), [&](const OptionEntry& entry) {
+            return entry.name == nameOrShortName ||
+                   (!entry.shortName.empty() && entry.shortName == nameOrShortName);
+        });
+    return found == kOptions.end() ? nullptr : found;
+}
+
+// The option of this name, for the lists of the options each command takes: a name that no
+// option has does not compile.
+consteval const OptionEntry* Named(std::string_view name) {
+    if (const OptionEntry* option = OptionNamed(name); option != nullptr) {
+        return option;
+    }
+    throw "no option of that name";
+}
+
+constexpr std::array kJsonOnly = {Named("--json")};
+constexpr std::array kGetOptions = {Named("--build"), Named("--property"), Named("--json"),
+                                    Named("--force")};
+constexpr std::array kSetOptions = {Named("--build"), Named("--property"), Named("--color"),
+                                    Named("--from"),  Named("--backup"),   Named("--force")};
+constexpr std::array kRestoreOptions = {Named("--backup")};
+
+constexpr auto kCommands = std::to_array<CommandEntry>({
     {Command::kVersions, "versions", "the client builds Huevane knows, with their indices",
      kJsonOnly, kListHelp, nullptr},
     {Command::kProperties, "properties",
@@ -128,54 +191,42 @@ constexpr std::array<CommandEntry, 7> kCommands = {{
      kSetHelp, CheckSetRules},
     {Command::kRestore, "restore", "put a backup copy back in place", kRestoreOptions, kRestoreHelp,
      CheckRestoreRules},
-}};
+});
 
-using enum OptionScope;
-using enum ValueCompletion;
-
-constexpr std::array<OptionEntry, 11> kOptions = {{
-    {Option::kDir, "--dir", "", "PATH", false, kEverywhere, kDirectories,
-     "Use the client installed in PATH, the directory that holds buddyui.ocm, instead of looking "
-     "for it. Not together with --prefix."},
-    {Option::kPrefix, "--prefix", "", "DIR", false, kEverywhere, kDirectories,
-     "Look for the client in the Wine prefix DIR (default: $WINEPREFIX, else ~/.wine)."},
-    {Option::kHelp, "--help", "-h", "", false, kEverywhere, kNothing,
-     "Print the program's help, or with a command, that command's, and do nothing else."},
-    {Option::kVersion, "--version", "", "", false, kProgram, kNothing,
-     "Print huevane-cli's own version."},
-    {Option::kBuild, "--build", "", "B", false, kCommand, kVersions,
-     "The client's build: an index or a text of the version list, or a build number such as "
-     "5.1.3020. Without it the build is read from the client's executable."},
-    {Option::kProperty, "--property", "", "P", true, kCommand, kProperties,
-     "A colour of the buddy list: an index or a text of the property list, in any letter case; "
-     "set takes several, each followed by its --color."},
-    {Option::kColor, "--color", "", "C", true, kCommand, kNothing,
-     "The colour for the --property before it: #RRGGBB, RRGGBB or R,G,B. Each --property of set "
-     "has one, after it and before the next --property."},
-    {Option::kFrom, "--from", "", "THEME", false, kCommand, kFiles,
-     "A theme: a file that 'get --json' printed or one written as THEME FILES tells, or - for "
-     "standard input."},
-    {Option::kBackup, "--backup", "", "FILE", false, kCommand, kFiles,
-     "For set, where buddyui.ocm as it was goes once it is rewritten; for restore, the copy "
-     "to put back."},
-    {Option::kForce, "--force", "", "", false, kCommand, kNothing,
-     "Read or write even when --build disagrees with the build of the client's executable."},
-    {Option::kJson, "--json", "", "", false, kCommand, kNothing,
-     "Print one JSON object; each command's help lists its fields."},
-}};
-
-// EntryOf finds an entry at its enumerator's place.
-template <typename Table, typename Member>
-constexpr bool InEnumeratorOrder(const Table& table, Member member) {
-    for (std::size_t i = 0; i < table.size(); ++i) {
-        if (static_cast<std::size_t>(table[i].*member) != i) {
+// EntryOf finds a command at its enumerator's place.
+constexpr bool InEnumeratorOrder() {
+    for (std::size_t i = 0; i < kCommands.size(); ++i) {
+        if (static_cast<std::size_t>(kCommands[i].command) != i) {
             return false;
         }
     }
     return true;
 }
-static_assert(InEnumeratorOrder(kCommands, &CommandEntry::command));
-static_assert(InEnumeratorOrder(kOptions, &OptionEntry::option));
+static_assert(InEnumeratorOrder());
+
+// A flag stores true, so it has no placeholder; an option that takes a value has one, and says
+// what that value must be. The
+// program's help gives a line to each option that any command line takes.
+constexpr bool OptionFieldsAgree() {
+    return std::all_of(kOptions.begin(), kOptions.end(), [](const OptionEntry& option) {
+        return option.TakesValue() != std::holds_alternative<FlagField>(option.target) &&
+               option.TakesValue() != option.needs.empty() &&
+               option.help.empty() == (option.scope == kCommand);
+    });
+}
+static_assert(OptionFieldsAgree());
+
+// The synopsis of a command's help is written by hand, and names each option the command takes.
+constexpr bool SynopsesNameTheirOptions() {
+    return std::all_of(kCommands.begin(), kCommands.end(), [](const CommandEntry& command) {
+        const std::string_view synopsis = command.help.substr(0, command.help.find("\n\n"));
+        return std::all_of(command.options.begin(), command.options.end(),
+                           [&](const OptionEntry* option) {
+                               return synopsis.find(option->name) != std::string_view::npos;
+                           });
+    });
+}
+static_assert(SynopsesNameTheirOptions());
 
 }  // namespace
 
@@ -191,10 +242,6 @@ const CommandEntry& EntryOf(Command command) {
     return kCommands[static_cast<std::size_t>(command)];
 }
 
-const OptionEntry& EntryOf(Option option) {
-    return kOptions[static_cast<std::size_t>(option)];
-}
-
 const CommandEntry* FindCommand(std::string_view name) {
     const auto* found = std::find_if(kCommands.begin(), kCommands.end(),
                                      [&](const CommandEntry& entry) { return entry.name == name; });
@@ -202,12 +249,7 @@ const CommandEntry* FindCommand(std::string_view name) {
 }
 
 const OptionEntry* FindOption(std::string_view nameOrShortName) {
-    const auto* found =
-        std::find_if(kOptions.begin(), kOptions.end(), [&](const OptionEntry& entry) {
-            return entry.name == nameOrShortName ||
-                   (!entry.shortName.empty() && entry.shortName == nameOrShortName);
-        });
-    return found == kOptions.end() ? nullptr : found;
+    return OptionNamed(nameOrShortName);
 }
 
 bool Takes(const CommandEntry* command, const OptionEntry& option) {
@@ -215,7 +257,7 @@ bool Takes(const CommandEntry* command, const OptionEntry& option) {
         return true;
     }
     return command != nullptr && std::find(command->options.begin(), command->options.end(),
-                                           option.option) != command->options.end();
+                                           &option) != command->options.end();
 }
 
 }  // namespace huevane::cli

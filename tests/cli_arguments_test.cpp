@@ -12,49 +12,42 @@
 namespace huevane::cli {
 namespace {
 
-// The usage error the command line raises, or "" when it is accepted.
-std::string UsageErrorOf(const std::vector<std::string>& args) {
-    try {
-        ParseArguments(args);
-    } catch (const RunError& e) {
-        EXPECT_EQ(e.cause(), ErrorCause::kUsage);
-        return e.what();
+struct Case {
+    std::vector<std::string> args;
+    std::string message;  // the usage error it raises, or "" for one that is accepted
+};
+
+void ExpectUsageErrors(const std::vector<Case>& cases) {
+    for (const Case& c : cases) {
+        std::string message;
+        try {
+            ParseArguments(c.args);
+        } catch (const RunError& e) {
+            EXPECT_EQ(e.cause(), ErrorCause::kUsage);
+            message = e.what();
+        }
+        EXPECT_EQ(message, c.message);
     }
-    return "";
 }
 
 TEST(CliArguments, RefusesValuesForOptionsThatTakeNone) {
-    struct Case {
-        std::vector<std::string> args;
-        std::string message;
-    };
-    const std::vector<Case> cases = {
+    ExpectUsageErrors({
         {{"--json=no"}, "--json takes no value"},
         {{"versions", "--json="}, "--json takes no value"},
         {{"--version=1"}, "--version takes no value"},
         {{"get", "--help=x"}, "--help takes no value"},
         {{"restore", "--force=x"}, "--force takes no value"},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(UsageErrorOf(c.args), c.message);
-    }
+    });
 }
 
 TEST(CliArguments, DoubleDashEndsTheOptions) {
-    struct Case {
-        std::vector<std::string> args;
-        std::string message;
-    };
-    const std::vector<Case> cases = {
+    ExpectUsageErrors({
         {{"get", "--", "--json"}, "unexpected argument --json"},
         {{"get", "--", "-h"}, "unexpected argument -h"},
         {{"--", "--help"}, "unknown command --help"},
         {{"--", "get", "--"}, "unexpected argument --"},
         {{"set", "--property", "1", "--", "--color", "2"}, "unexpected argument --color"},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(UsageErrorOf(c.args), c.message);
-    }
+    });
     // An option's value may be "--" itself, and the command may still follow the "--" that ends
     // the options.
     const Arguments parsed = ParseArguments({"--dir", "--", "--", "get"});
@@ -63,11 +56,7 @@ TEST(CliArguments, DoubleDashEndsTheOptions) {
 }
 
 TEST(CliArguments, EachCommandKeepsItsRules) {
-    struct Case {
-        std::vector<std::string> args;
-        std::string message;
-    };
-    const std::vector<Case> cases = {
+    ExpectUsageErrors({
         {{"restore"}, "restore needs --backup FILE"},
         {{"get", "--property", "1", "--property", "2"}, "get takes one --property at most"},
         {{"set", "--build", "3"}, "set needs --property P --color C"},
@@ -75,20 +64,13 @@ TEST(CliArguments, EachCommandKeepsItsRules) {
          "set takes --from THEME or --property P --color C, not both"},
         {{"--dir", "a", "--prefix", "b", "locate"}, "give --dir PATH or --prefix DIR, not both"},
         {{"restore", "--help"}, ""},  // help asks for nothing more
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(UsageErrorOf(c.args), c.message);
-    }
+    });
 }
 
 // Each --color is the colour of the --property before it, whatever other options come between.
 TEST(CliArguments, PairsEachColorWithThePropertyBeforeIt) {
-    struct Case {
-        std::vector<std::string> args;
-        std::string message;
-    };
     const std::string rule = "; set needs one --color for each --property";
-    const std::vector<Case> cases = {
+    ExpectUsageErrors({
         {{"set", "--property", "3", "--color", "1", "--property", "0", "--color", "2"}, ""},
         {{"set", "--property", "3", "--build", "3", "--color", "1"}, ""},
         {{"get", "--property", "3"}, ""},
@@ -100,18 +82,17 @@ TEST(CliArguments, PairsEachColorWithThePropertyBeforeIt) {
          "--property 3 has no --color after it" + rule},
         {{"set", "--property", "3", "--color", "1", "--property", "0"},
          "--property 0 has no --color after it" + rule},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(UsageErrorOf(c.args), c.message);
-    }
+    });
     const Arguments parsed = ParseArguments(
         {"set", "--property", "3", "--color", "1", "--property", "0", "--color", "2"});
     EXPECT_EQ(parsed.properties, (std::vector<std::string>{"3", "0"}));
     EXPECT_EQ(parsed.colors, (std::vector<std::string>{"1", "2"}));
 }
 
-TEST(CliHelpText, ListsEachCommandWithItsSummary) {
-    const std::string commands = R"(
+// The commands' and options' lines, with the placeholders of the options that take values.
+TEST(CliHelpText, ListsEachCommandAndOptionWithItsText) {
+    const std::string help = HelpText(std::nullopt);
+    EXPECT_NE(help.find(R"(
 Commands:
   versions      the client builds Huevane knows, with their indices
   properties    the buddy-list colours that can be changed, with their indices
@@ -122,8 +103,17 @@ Commands:
   restore       put a backup copy back in place
 
 Finding the client:
-)";
-    EXPECT_NE(HelpText(std::nullopt).find(commands), std::string::npos);
+  --dir PATH    use this install directory
+  --prefix DIR  read the Wine prefix DIR (default: $WINEPREFIX, else ~/.wine)
+)"),
+              std::string::npos);
+    EXPECT_NE(help.find(R"(
+Other options:
+  --help        this text, or with a command, that command's options
+  --version     print huevane-cli's own version
+
+)"),
+              std::string::npos);
 }
 
 }  // namespace

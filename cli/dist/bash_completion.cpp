@@ -169,13 +169,14 @@ std::string ValueBranches() {
 std::string OfferedOptions(const CommandEntry* command) {
     std::vector<std::string_view> names;
     if (command != nullptr) {
-        for (const Option option : command->options) {
-            names.push_back(EntryOf(option).name);
+        for (const OptionEntry* option : command->options) {
+            names.push_back(option->name);
         }
     }
+    // With a command, the options about the program alone are not offered.
     for (const OptionEntry& option : OptionEntries()) {
-        if (command == nullptr ? option.scope != OptionScope::kCommand
-                               : option.scope == OptionScope::kEverywhere) {
+        if (option.scope != OptionScope::kCommand &&
+            (command == nullptr || option.scope != OptionScope::kProgram)) {
             names.push_back(option.name);
         }
     }
