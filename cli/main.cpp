@@ -4,10 +4,10 @@
 #include <vector>
 
 #include "cli/cli_error.h"
-#include "cli/commands.h"
-#include "core/clipped_text.h"
-#include "platform/native_file_system.h"
+#include "cli/error_messages.h"
+#include "cli/run_cli.h"
 #include "cli/standard_stream.h"
+#include "platform/native_file_system.h"
 
 #ifdef _WIN32
 #include "core/utf16.h"
@@ -21,7 +21,7 @@ using huevane::cli::StandardStreamBuf;
 int Run(const std::vector<std::string>& args) {
     huevane::cli::ReserveStandardStreams();
     // Said only before a file is replaced; after that, an interrupt lets the run finish.
-    huevane::platform::StopOnInterrupt("huevane-cli: interrupted (nothing was changed)\n");
+    huevane::platform::StopOnInterrupt(huevane::cli::kInterruptedLine);
     StandardStreamBuf outBuffer(huevane::cli::OpenStandardStream(StandardStream::kOutput));
     StandardStreamBuf errBuffer(huevane::cli::OpenStandardStream(StandardStream::kError));
     std::ostream out(&outBuffer);
@@ -34,7 +34,7 @@ int Run(const std::vector<std::string>& args) {
     try {
         outBuffer.Finish();
     } catch (const huevane::RunError& e) {
-        err << "huevane-cli: cannot write standard output: " << huevane::Clipped(e.what()) << "\n";
+        err << huevane::cli::OutputFailureLine(e);
         if (status == 0) {
             status = huevane::cli::kExitError;
         }

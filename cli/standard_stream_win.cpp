@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <optional>
 
-#include "core/utf16.h"
 #include "cli/standard_stream.h"
+#include "core/utf16.h"
 #include "platform/win_text.h"
 
 namespace huevane::cli {

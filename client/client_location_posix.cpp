@@ -1,18 +1,19 @@
 #include <filesystem>
 
 #include "client/client_location.h"
+#include "client/install_dir.h"
+#include "client/windows_path.h"
+#include "client/wine_prefix.h"
 #include "core/clipped_text.h"
 #include "core/run_error.h"
 #include "formats/user_reg.h"
-#include "client/windows_path.h"
-#include "client/install_dir.h"
-#include "client/wine_prefix.h"
 
 namespace huevane::cli {
 namespace {
 
 // The default value of key in the prefix's user.reg, read as a stream.
 userreg::Lookup LookUpInUserReg(FileSystem& fs, const std::string& prefix, const std::string& key) {
+    using Why = ClientNotFound::Why;
     const std::string path = prefix + "/user.reg";
     try {
         const std::unique_ptr<ReadableFile> file = fs.OpenRead(path);
@@ -20,14 +21,31 @@ userreg::Lookup LookUpInUserReg(FileSystem& fs, const std::string& prefix, const
     } catch (const RunError& e) {
         switch (e.number()) {
             case ErrorNumber::kFileNotFound:
-                throw RunError::Described("no user.reg in the Wine prefix " + Clipped(prefix));
+                throw ClientNotFound(Why::kNoUserReg, prefix);
             case ErrorNumber::kPathFileAccess:
-                throw RunError::Described(Clipped(path) + " is not a regular file");
-            case ErrorNumber::kPermissionDenied:
-                throw RunError::Described("cannot read " + Clipped(path) + ": permission denied");
+                throw ClientNotFound(Why::kUserRegNotAFile, path);
             default:
-                throw RunError::Described("cannot read " + Clipped(path) + ": " + e.what());
+                throw ClientNotFound(Why::kUserRegUnreadable, path, e);
         }
+    }
+}
+
+// Raises ClientNotFound unless found holds the registered path as text.
+void RefuseAnythingButText(const userreg::Lookup& found, const std::string& userReg) {
+    using Why = ClientNotFound::Why;
+    switch (found.status) {
+        case userreg::LookupStatus::kBadHeader:
+            throw ClientNotFound(Why::kNotAWineRegistry, userReg);
+        case userreg::LookupStatus::kNoKey:
+            throw ClientNotFound(Why::kNoKey, userReg);
+        case userreg::LookupStatus::kNoValue:
+            throw ClientNotFound(Why::kNoDefaultValue, userReg);
+        case userreg::LookupStatus::kFound:
+            break;
+    }
+    if (found.type != userreg::ValueType::kString &&
+        found.type != userreg::ValueType::kExpandString) {
+        throw ClientNotFound(Why::kRegisteredPathNotText, userReg);
     }
 }
 
@@ -41,27 +59,12 @@ ClientLocation LocateClient(const std::optional<std::string>& dir,
     const std::string prefix = prefixOption ? *prefixOption : DefaultWinePrefix();
     std::error_code ec;
     if (!std::filesystem::is_directory(prefix, ec)) {
-        throw RunError::Described("no Wine prefix at " + Clipped(prefix));
+        throw ClientNotFound(ClientNotFound::Why::kNoWinePrefix, prefix);
     }
-    const std::string key(platform::kClientKeyPath);
-    const userreg::Lookup found = LookUpInUserReg(fs, prefix, key);
-    const std::string userReg = Clipped(prefix + "/user.reg");
-    switch (found.status) {
-        case userreg::LookupStatus::kBadHeader:
-            throw RunError::Described(userReg + " is not a Wine registry file");
-        case userreg::LookupStatus::kNoKey:
-            throw RunError::Described("the client is not registered: no key HKEY_CURRENT_USER\\" +
-                                      key + " in " + userReg);
-        case userreg::LookupStatus::kNoValue:
-            throw RunError::Described("the key HKEY_CURRENT_USER\\" + key +
-                                      " has no default value in " + userReg);
-        case userreg::LookupStatus::kFound:
-            break;
-    }
-    if (found.type != userreg::ValueType::kString &&
-        found.type != userreg::ValueType::kExpandString) {
-        throw RunError::Described("the registered client path in " + userReg + " is not text");
-    }
+    const userreg::Lookup found =
+        LookUpInUserReg(fs, prefix, std::string(platform::kClientKeyPath));
+    const std::string userReg = prefix + "/user.reg";
+    RefuseAnythingButText(found, userReg);
     // Wine's spelling: "/" separates as "\\" does, and ".." stops at the drive's root.
     const std::string registered = NormalizeWindowsPath(found.text);
     const std::string windowsDir = platform::CutToDirectory(registered);
@@ -73,7 +76,7 @@ ClientLocation LocateClient(const std::optional<std::string>& dir,
         executable = MapWindowsPath(prefix, registered, OpenedAs::kItself);
     } catch (const RunError&) {
     }
-    return {installDir, executable, userReg + ": " + Clipped(found.text)};
+    return {installDir, executable, Clipped(userReg) + ": " + Clipped(found.text)};
 }
 
 }  // namespace huevane::cli

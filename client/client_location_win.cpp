@@ -1,7 +1,7 @@
 #include "client/client_location.h"
-#include "core/run_error.h"
-#include "client/windows_path.h"
 #include "client/install_dir.h"
+#include "client/windows_path.h"
+#include "core/run_error.h"
 #include "platform/registry.h"
 
 namespace huevane::cli {
@@ -9,8 +9,7 @@ namespace huevane::cli {
 ClientLocation LocateClient(const std::optional<std::string>& dir,
                             const std::optional<std::string>& prefix, FileSystem& /*fs*/) {
     if (prefix) {
-        throw RunError::Usage(
-            "--prefix is for Wine installs; on Windows the registry tells the path");
+        throw ClientNotFound(ClientNotFound::Why::kPrefixOnWindows, *prefix);
     }
     if (dir) {
         return {*dir, "", "--dir"};
@@ -19,9 +18,7 @@ ClientLocation LocateClient(const std::optional<std::string>& dir,
     const std::optional<std::string> executable = platform::ReadRegistryText(
         *registry, platform::kCurrentUserRoot, std::string(platform::kClientKeyPath), "");
     if (!executable) {
-        throw RunError::Described(
-            "the client is not registered: no default value in HKEY_CURRENT_USER\\" +
-            std::string(platform::kClientKeyPath));
+        throw ClientNotFound(ClientNotFound::Why::kNotInRegistry, "");
     }
     const std::string registered = NormalizeWindowsPath(*executable);
     return {platform::CutToDirectory(registered), registered,

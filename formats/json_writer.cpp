@@ -1,11 +1,25 @@
 #include "formats/json_writer.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 
 #include "core/utf8_text.h"
 
 namespace huevane::cli {
+namespace {
+
+// items one to a line between open and close, the close two spaces less indented than they.
+std::string Lines(char open, const std::vector<std::string>& items, std::string_view indent,
+                  char close) {
+    std::string text = {open, '\n'};
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        text.append(indent).append(items[i]).append(i + 1 < items.size() ? ",\n" : "\n");
+    }
+    return text.append(indent.substr(std::min<std::size_t>(indent.size(), 2))) + close;
+}
+
+}  // namespace
 
 std::string JsonQuote(std::string_view text) {
     std::string out = "\"";
@@ -44,6 +58,33 @@ std::string JsonTextMember(std::string_view name, std::string_view text) {
         hex += kHex[byte & 0x0F];
     }
     return member + ", " + JsonQuote(std::string(name) + "_bytes") + ": \"" + hex + "\"";
+}
+
+std::string JsonMember(std::string_view name, std::string_view value) {
+    return JsonQuote(name) + ": " + std::string(value);
+}
+
+std::string JsonObject(std::initializer_list<std::string> members) {
+    std::string object = "{";
+    const char* separator = "";
+    for (const std::string& member : members) {
+        object.append(separator).append(member);
+        separator = ", ";
+    }
+    return object + "}";
+}
+
+std::string JsonArrayLines(const std::vector<std::string>& items, std::string_view indent) {
+    return Lines('[', items, indent, ']');
+}
+
+std::string JsonObjectLines(const std::vector<std::string>& members, std::string_view indent) {
+    return Lines('{', members, indent, '}');
+}
+
+std::string JsonListEntry(std::size_t index, std::string_view name, std::string_view text) {
+    return JsonObject(
+        {JsonMember("index", std::to_string(index)), JsonMember(name, JsonQuote(text))});
 }
 
 }  // namespace huevane::cli

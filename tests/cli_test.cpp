@@ -10,12 +10,12 @@
 #include <string>
 #include <vector>
 
-#include "cli/commands.h"
+#include "cli/run_cli.h"
 #include "client/windows_path.h"
 #include "formats/pe_version.h"
+#include "huevane_version.h"
 #include "platform/native_file_system.h"
 #include "tests/faulty_file_system.h"
-#include "huevane_version.h"
 #include "tests/pe_builder.h"
 #include "tests/process_runner.h"
 #include "tests/test_support.h"

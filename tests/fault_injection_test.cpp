@@ -17,15 +17,15 @@
 #include <unistd.h>
 #endif
 
-#include "cli/commands.h"
-#include "ui/apply_command.h"
-#include "core/safe_rewrite.h"
+#include "cli/run_cli.h"
 #include "core/new_file_name.h"
 #include "core/patch_writer.h"
 #include "core/run_error.h"
+#include "core/safe_rewrite.h"
 #include "platform/native_file_system.h"
 #include "tests/faulty_file_system.h"
 #include "tests/test_support.h"
+#include "ui/apply_command.h"
 
 namespace huevane {
 namespace {

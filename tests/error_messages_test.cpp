@@ -1,4 +1,4 @@
-#include "cli/file_error_text.h"
+#include "cli/error_messages.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,7 @@
 namespace huevane::cli {
 namespace {
 
-TEST(FileErrorText, NamesTheCauseBeforeTheErrorNumber) {
+TEST(ErrorMessages, NamesTheCauseBeforeTheErrorNumber) {
     struct Case {
         RunError error;
         const char* text;
@@ -32,14 +32,14 @@ TEST(FileErrorText, NamesTheCauseBeforeTheErrorNumber) {
 
 // The window program's names of the error numbers ("Path/File access error") are no words for
 // a message of huevane-cli.
-TEST(FileErrorText, WordsNoErrorNumberByItsRunTimeName) {
+TEST(ErrorMessages, WordsNoErrorNumberByItsRunTimeName) {
     for (const int number : {5, 6, 13, 52, 53, 55, 57, 61, 70, 75, 76}) {
         const RunError error(static_cast<ErrorNumber>(number));
         EXPECT_NE(Reason(error), error.what()) << number;
     }
 }
 
-TEST(FileErrorText, NamesADirectoryWhereAFileWasExpected) {
+TEST(ErrorMessages, NamesADirectoryWhereAFileWasExpected) {
     const test::TempDir root;
     test::WriteFileBytes(root.File("file"), "");
     const std::unique_ptr<FileSystem> fs = platform::MakeNativeFileSystem();
