@@ -47,7 +47,7 @@ RunError ErrorFromErrno(int err) {
         case ENAMETOOLONG:
             return RunError(ErrorNumber::kBadFileName);
         default:
-            return RunError(ErrorNumber::kDeviceIo, std::strerror(err));  // in the system's words
+            return {ErrorNumber::kDeviceIo, std::strerror(err)};  // in the system's words
     }
 }
 

@@ -14,10 +14,10 @@
 #include <string>
 #include <vector>
 
-#include "ui/apply_command.h"
-#include "core/safe_rewrite.h"
 #include "core/run_error.h"
+#include "core/safe_rewrite.h"
 #include "tests/test_support.h"
+#include "ui/apply_command.h"
 
 #ifdef _WIN32
 #include <windows.h>

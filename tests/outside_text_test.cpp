@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "formats/json_writer.h"
 #include "core/clipped_text.h"
 #include "core/utf8_text.h"
+#include "formats/json_writer.h"
 
 namespace huevane {
 namespace {
@@ -25,12 +25,12 @@ TEST(OutsideText, ShownEscapedOnOneLineAndAsValidJson) {
     }
     const std::vector<ShownCase> cases = {
         {"C:\\AIM\\aim.exe", "C:\\AIM\\aim.exe", R"("p": "C:\\AIM\\aim.exe")"},
-        {"C:\\AIM\x1b]0;t\x07\x1b[2J\\aim.exe", "C:\\AIM\\x1b]0;t\\x07\\x1b[2J\\aim.exe",
+        {"C:\\AIM\x1b]0;t\x07\x1b[2J\\aim.exe", R"(C:\AIM\x1b]0;t\x07\x1b[2J\aim.exe)",
          R"("p": "C:\\AIM\u001b]0;t\u0007\u001b[2J\\aim.exe")"},
-        {"a\nhuevane-cli: b\tc\rd\x7f", "a\\nhuevane-cli: b\\tc\\rd\\x7f",
+        {"a\nhuevane-cli: b\tc\rd\x7f", R"(a\nhuevane-cli: b\tc\rd\x7f)",
          R"("p": "a\u000ahuevane-cli: b\u0009c\u000dd\u007f")"},
         // C1 controls, a line separator and a direction override, each as UTF-8.
-        {"\xC2\x85\xC2\x9B\xE2\x80\xA8\xE2\x80\xAE", "\\u0085\\u009b\\u2028\\u202e",
+        {"\xC2\x85\xC2\x9B\xE2\x80\xA8\xE2\x80\xAE", R"(\u0085\u009b\u2028\u202e)",
          "\"p\": \"\\u0085\\u009b\\u2028\xE2\x80\xAE\""},
         {"\xD0\x9F\xE6\x97\xA5\xF0\x9F\x98\x80", "\xD0\x9F\xE6\x97\xA5\xF0\x9F\x98\x80",
          "\"p\": \"\xD0\x9F\xE6\x97\xA5\xF0\x9F\x98\x80\""},
@@ -38,7 +38,7 @@ TEST(OutsideText, ShownEscapedOnOneLineAndAsValidJson) {
         {"/a\xFF/b", "/a\\xff/b", "\"p\": \"/a\xEF\xBF\xBD/b\", \"p_bytes\": \"2f61ff2f62\""},
         {"\xC3/", "\\xc3/", "\"p\": \"\xEF\xBF\xBD/\", \"p_bytes\": \"c32f\""},
         {"\xC0\xAF", "\\xc0\\xaf", "\"p\": \"\xEF\xBF\xBD\xEF\xBF\xBD\", \"p_bytes\": \"c0af\""},
-        {"\xED\xA0\x80", "\\xed\\xa0\\x80",
+        {"\xED\xA0\x80", R"(\xed\xa0\x80)",
          "\"p\": \"\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\", \"p_bytes\": \"eda080\""},
         // 200 characters whole; past that, cut between characters and counted in characters.
         {std::string(199, 'x') + e9, std::string(199, 'x') + e9, ""},
