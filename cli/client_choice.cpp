@@ -9,9 +9,9 @@
 
 namespace huevane::cli {
 
-const ClientLocation& ClientChoice::Location() {
+const client::ClientLocation& ClientChoice::Location() {
     if (!location_) {
-        location_ = LocateClient(args_.dir, args_.prefix, fs_);
+        location_ = client::LocateClient(args_.dir, args_.prefix, fs_);
     }
     return *location_;
 }
@@ -25,7 +25,7 @@ std::string ClientChoice::Target() {
 // The registered executable, or with --dir the one beside buddyui.ocm, its name in any letter
 // case.
 std::string ClientChoice::Executable() {
-    const ClientLocation& location = Location();
+    const client::ClientLocation& location = Location();
     if (!location.executable.empty()) {
         return location.executable;
     }

@@ -28,7 +28,7 @@ public:
 
     // From --dir, else from the registry (Windows) or the Wine prefix's user.reg: --prefix,
     // else the default prefix.
-    const ClientLocation& Location();
+    const client::ClientLocation& Location();
 
     // buddyui.ocm in the install directory, in whatever letter case it has there.
     std::string Target();
@@ -48,7 +48,7 @@ private:
 
     const Arguments& args_;
     FileSystem& fs_;
-    std::optional<ClientLocation> location_;
+    std::optional<client::ClientLocation> location_;
 };
 
 }  // namespace huevane::cli

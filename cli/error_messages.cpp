@@ -60,7 +60,7 @@ RunError Described(std::string message) {
 
 // The client's registry key, as the messages name it.
 std::string ClientKey() {
-    return "HKEY_CURRENT_USER\\" + std::string(platform::kClientKeyPath);
+    return "HKEY_CURRENT_USER\\" + std::string(client::kClientKeyPath);
 }
 
 // Why the prefix's user.reg could not be read.
@@ -68,8 +68,8 @@ std::string UserRegReason(const RunError& e) {
     return e.number() == ErrorNumber::kPermissionDenied ? "permission denied" : e.what();
 }
 
-std::string ClientNotFoundText(const ClientNotFound& e) {
-    using Why = ClientNotFound::Why;
+std::string ClientNotFoundText(const client::ClientNotFound& e) {
+    using Why = client::ClientNotFound::Why;
     const std::string path = Clipped(e.path());
     switch (e.why()) {
         case Why::kPrefixOnWindows:
@@ -98,7 +98,7 @@ std::string ClientNotFoundText(const ClientNotFound& e) {
 
 // The message of a failure, without the program's name.
 std::string MessageOf(const RunError& e) {
-    if (const auto* notFound = dynamic_cast<const ClientNotFound*>(&e)) {
+    if (const auto* notFound = dynamic_cast<const client::ClientNotFound*>(&e)) {
         return ClientNotFoundText(*notFound);
     }
     return Reason(e);

@@ -8,7 +8,7 @@
 #include "core/file_system.h"
 #include "core/run_error.h"
 
-namespace huevane::cli {
+namespace huevane::client {
 
 // Where the client is installed, and how that was found out.
 struct ClientLocation {
@@ -59,4 +59,4 @@ private:
 ClientLocation LocateClient(const std::optional<std::string>& dir,
                             const std::optional<std::string>& prefix, FileSystem& fs);
 
-}  // namespace huevane::cli
+}  // namespace huevane::client

@@ -8,7 +8,7 @@
 #include "core/run_error.h"
 #include "formats/user_reg.h"
 
-namespace huevane::cli {
+namespace huevane::client {
 namespace {
 
 // The default value of key in the prefix's user.reg, read as a stream.
@@ -61,13 +61,12 @@ ClientLocation LocateClient(const std::optional<std::string>& dir,
     if (!std::filesystem::is_directory(prefix, ec)) {
         throw ClientNotFound(ClientNotFound::Why::kNoWinePrefix, prefix);
     }
-    const userreg::Lookup found =
-        LookUpInUserReg(fs, prefix, std::string(platform::kClientKeyPath));
+    const userreg::Lookup found = LookUpInUserReg(fs, prefix, std::string(kClientKeyPath));
     const std::string userReg = prefix + "/user.reg";
     RefuseAnythingButText(found, userReg);
     // Wine's spelling: "/" separates as "\\" does, and ".." stops at the drive's root.
     const std::string registered = NormalizeWindowsPath(found.text);
-    const std::string windowsDir = platform::CutToDirectory(registered);
+    const std::string windowsDir = CutToDirectory(registered);
     // The client's files are opened in its folder, which Windows then trims as it trims any
     // folder of a path ("C:\\AIM." of "C:\\AIM.\\buddyui.ocm" is C:\\AIM).
     const std::string installDir = MapWindowsPath(prefix, windowsDir, OpenedAs::kFolderOfFiles);
@@ -79,4 +78,4 @@ ClientLocation LocateClient(const std::optional<std::string>& dir,
     return {installDir, executable, Clipped(userReg) + ": " + Clipped(found.text)};
 }
 
-}  // namespace huevane::cli
+}  // namespace huevane::client

@@ -4,7 +4,7 @@
 #include "core/run_error.h"
 #include "platform/registry.h"
 
-namespace huevane::cli {
+namespace huevane::client {
 
 ClientLocation LocateClient(const std::optional<std::string>& dir,
                             const std::optional<std::string>& prefix, FileSystem& /*fs*/) {
@@ -15,14 +15,14 @@ ClientLocation LocateClient(const std::optional<std::string>& dir,
         return {*dir, "", "--dir"};
     }
     const std::unique_ptr<platform::RegistryApi> registry = platform::MakeWindowsRegistry();
-    const std::optional<std::string> executable = platform::ReadRegistryText(
-        *registry, platform::kCurrentUserRoot, std::string(platform::kClientKeyPath), "");
+    const std::optional<std::string> executable =
+        ReadRegistryText(*registry, platform::kCurrentUserRoot, std::string(kClientKeyPath), "");
     if (!executable) {
         throw ClientNotFound(ClientNotFound::Why::kNotInRegistry, "");
     }
     const std::string registered = NormalizeWindowsPath(*executable);
-    return {platform::CutToDirectory(registered), registered,
-            "registry: HKEY_CURRENT_USER\\" + std::string(platform::kClientKeyPath)};
+    return {CutToDirectory(registered), registered,
+            "registry: HKEY_CURRENT_USER\\" + std::string(kClientKeyPath)};
 }
 
-}  // namespace huevane::cli
+}  // namespace huevane::client

@@ -4,7 +4,7 @@
 #include <array>
 #include <cstdint>
 
-namespace huevane::cli {
+namespace huevane::client {
 namespace wine_case {
 
 // Wine's table of upper case for file names, as its l_intl.nls holds it (Wine 8.0): the
@@ -92,4 +92,4 @@ constexpr char32_t WineUpperCase(char32_t c) {
     return static_cast<char32_t>(static_cast<std::int32_t>(c) + run->delta);
 }
 
-}  // namespace huevane::cli
+}  // namespace huevane::client

@@ -7,20 +7,23 @@
 #include <optional>
 #include <utility>
 
-namespace huevane::platform {
+#include "core/byte_order.h"
+
+namespace huevane::client {
 namespace {
+
+using platform::RegistryApi;
+using platform::RegistryHandle;
 
 constexpr std::uint32_t kRegDword = 4;
 constexpr std::size_t kReceiveBufferSize = 2048;  // characters, the terminating zero with them
 constexpr std::size_t kMinDwordDigits = 3;
 
-using ReceiveBuffer = std::array<char, kReceiveBufferSize * kUtf8BytesPerCharacter>;
+using ReceiveBuffer = std::array<char, kReceiveBufferSize * platform::kUtf8BytesPerCharacter>;
 
 std::string DwordText(const ReceiveBuffer& buffer) {
-    std::uint32_t number = 0;
-    for (std::size_t i = 4; i-- > 0;) {
-        number = (number << 8U) | static_cast<unsigned char>(buffer[i]);
-    }
+    const auto number =
+        NumberFromBytes<std::uint32_t>(std::string_view(buffer.data(), buffer.size()));
     std::array<char, 10> digits{};  // 4294967295 has ten
     const char* const end = std::to_chars(digits.data(), digits.data() + digits.size(), number).ptr;
     const auto count = static_cast<std::size_t>(end - digits.data());
@@ -64,7 +67,7 @@ std::optional<std::string> QueryText(RegistryApi& api, RegistryHandle handle,
 std::optional<std::string> ReadRegistryText(RegistryApi& api, std::uint32_t root,
                                             const std::string& keyPath,
                                             const std::string& valueName) noexcept {
-    RegistryHandle handle = kEmptyHandle;
+    RegistryHandle handle = platform::kEmptyHandle;
     try {
         api.OpenKey(root, keyPath, handle);  // a failed open shows up as a failed query
     } catch (...) {
@@ -95,19 +98,19 @@ std::string LookupInstallDir(RegistryApi& api) {
 
 RegisteredClient LookupRegisteredClient(RegistryApi& api) {
     const std::string registered =
-        modColors::GetRegString(api, kCurrentUserRoot, std::string(kClientKeyPath), "");
+        modColors::GetRegString(api, platform::kCurrentUserRoot, std::string(kClientKeyPath), "");
     return {CutToDirectory(registered),
             registered == kInstallDirNotFound ? std::string() : registered};
 }
 
-}  // namespace huevane::platform
+}  // namespace huevane::client
 
 namespace huevane::modColors {
 
 std::string GetRegString(platform::RegistryApi& api, std::uint32_t root, const std::string& keyPath,
                          const std::string& valueName) noexcept {
     try {
-        return platform::ReadRegistryText(api, root, keyPath, valueName).value_or("Not Found");
+        return client::ReadRegistryText(api, root, keyPath, valueName).value_or("Not Found");
     } catch (...) {  // only a copy that cannot get memory
         return "Not Found";
     }

@@ -14,15 +14,15 @@ inline constexpr std::string_view kInstallDirNotFound = "Not Found";
 
 }  // namespace huevane
 
-namespace huevane::platform {
+namespace huevane::client {
 
 // The value valueName of the key keyPath below root as text, as GetRegString reads it, or
 // nothing when the value cannot be read. Never throws.
-std::optional<std::string> ReadRegistryText(RegistryApi& api, std::uint32_t root,
+std::optional<std::string> ReadRegistryText(platform::RegistryApi& api, std::uint32_t root,
                                             const std::string& keyPath,
                                             const std::string& valueName) noexcept;
 
-}  // namespace huevane::platform
+}  // namespace huevane::client
 
 namespace huevane::modColors {
 
@@ -36,7 +36,7 @@ std::string GetRegString(platform::RegistryApi& api, std::uint32_t root, const s
 
 }  // namespace huevane::modColors
 
-namespace huevane::platform {
+namespace huevane::client {
 
 // Where the client registers the full path of its executable, as the key's default value.
 inline constexpr std::string_view kClientKeyPath =
@@ -48,13 +48,13 @@ std::string CutToDirectory(std::string_view path);
 
 // The client's install directory without a trailing backslash, read from the current user's
 // registry; "Not Found" when the registry holds no path.
-std::string LookupInstallDir(RegistryApi& api);
+std::string LookupInstallDir(platform::RegistryApi& api);
 
 // The client as one reading of the current user's registry names it.
 struct RegisteredClient {
     std::string installDir;  // as LookupInstallDir gives it
     std::string executable;  // the registered path as it stands; empty when there is none
 };
-RegisteredClient LookupRegisteredClient(RegistryApi& api);
+RegisteredClient LookupRegisteredClient(platform::RegistryApi& api);
 
-}  // namespace huevane::platform
+}  // namespace huevane::client

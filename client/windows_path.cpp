@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <vector>
 
-namespace huevane::cli {
+namespace huevane::client {
 
 std::string NormalizeWindowsPath(std::string_view path) {
     std::string slashed(path);
@@ -33,4 +33,4 @@ std::string NormalizeWindowsPath(std::string_view path) {
     return components.empty() ? normalized + '\\' : normalized;
 }
 
-}  // namespace huevane::cli
+}  // namespace huevane::client

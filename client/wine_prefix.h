@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-namespace huevane::cli {
+namespace huevane::client {
 
 // The Wine prefix to read: $WINEPREFIX when set (it must be absolute), else $HOME/.wine. Raises
 // RunError saying why when there is none.
@@ -24,4 +24,4 @@ enum class OpenedAs { kItself, kFolderOfFiles };
 std::string MapWindowsPath(const std::string& prefix, std::string_view registeredPath,
                            OpenedAs openedAs);
 
-}  // namespace huevane::cli
+}  // namespace huevane::client

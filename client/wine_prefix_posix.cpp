@@ -17,7 +17,7 @@
 #include "core/run_error.h"
 #include "core/utf8_text.h"
 
-namespace huevane::cli {
+namespace huevane::client {
 namespace {
 
 namespace fs = std::filesystem;
@@ -135,4 +135,4 @@ std::string MapWindowsPath(const std::string& prefix, std::string_view registere
     return host.string();
 }
 
-}  // namespace huevane::cli
+}  // namespace huevane::client

@@ -2,7 +2,7 @@
 
 #include "core/utf8_text.h"
 
-namespace huevane::cli {
+namespace huevane {
 namespace {
 
 // Deep enough for any file huevane-cli reads; bounds the recursion on hostile input.
@@ -219,4 +219,4 @@ JsonValue ParseJson(std::string_view text) {
     return Parser(text).Document();
 }
 
-}  // namespace huevane::cli
+}  // namespace huevane

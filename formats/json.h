@@ -6,7 +6,7 @@
 
 #include "core/run_error.h"
 
-namespace huevane::cli {
+namespace huevane {
 
 struct JsonMember;
 
@@ -42,4 +42,4 @@ private:
 // JsonSyntaxError otherwise.
 JsonValue ParseJson(std::string_view text);
 
-}  // namespace huevane::cli
+}  // namespace huevane

@@ -6,7 +6,7 @@
 
 #include "core/utf8_text.h"
 
-namespace huevane::cli {
+namespace huevane {
 namespace {
 
 // items one to a line between open and close, the close two spaces less indented than they.
@@ -87,4 +87,4 @@ std::string JsonListEntry(std::size_t index, std::string_view name, std::string_
         {JsonMember("index", std::to_string(index)), JsonMember(name, JsonQuote(text))});
 }
 
-}  // namespace huevane::cli
+}  // namespace huevane

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-namespace huevane::cli {
+namespace huevane {
 
 // text as a quoted JSON string that is valid UTF-8 whatever text holds: quotes, backslashes and
 // control characters escaped, each byte that is not UTF-8 replaced by U+FFFD.
@@ -32,4 +32,4 @@ std::string JsonObjectLines(const std::vector<std::string>& members, std::string
 // {"index": 3, "name": "text"}: an entry of one of the program's lists.
 std::string JsonListEntry(std::size_t index, std::string_view name, std::string_view text);
 
-}  // namespace huevane::cli
+}  // namespace huevane

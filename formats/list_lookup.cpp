@@ -6,7 +6,7 @@
 
 #include "core/catalogue.h"
 
-namespace huevane::cli {
+namespace huevane {
 
 bool AllDigits(std::string_view text) {
     return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) {
@@ -44,4 +44,4 @@ std::string_view PropertyText(std::int16_t property) {
     return kPropertyTexts[static_cast<std::size_t>(property)];
 }
 
-}  // namespace huevane::cli
+}  // namespace huevane

@@ -8,7 +8,7 @@
 
 #include "core/ascii_case.h"
 
-namespace huevane::cli {
+namespace huevane {
 
 bool AllDigits(std::string_view text);
 
@@ -42,4 +42,4 @@ BuildMatch FindBuild(std::string_view text);
 std::string_view VersionText(std::int16_t version);
 std::string_view PropertyText(std::int16_t property);
 
-}  // namespace huevane::cli
+}  // namespace huevane

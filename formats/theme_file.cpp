@@ -14,7 +14,7 @@
 #include "formats/json.h"
 #include "formats/list_lookup.h"
 
-namespace huevane::cli {
+namespace huevane {
 namespace {
 
 // The line (counted from 1) that the character at offset is on.
@@ -255,4 +255,4 @@ void RefuseMissingProperties(const std::string& fileName, const Theme& theme,
     }
 }
 
-}  // namespace huevane::cli
+}  // namespace huevane

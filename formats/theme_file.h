@@ -10,7 +10,7 @@
 
 #include "core/colour.h"
 
-namespace huevane::cli {
+namespace huevane {
 
 // The most bytes a theme file may have: a real one has well under 2 KiB.
 inline constexpr std::size_t kMaxThemeBytes = std::size_t{64} * 1024;
@@ -42,4 +42,4 @@ Theme ReadThemeFile(const std::string& fileName, std::string_view bytes);
 // Refuses (RunError) a theme that names a property the given build lacks, naming it.
 void RefuseMissingProperties(const std::string& fileName, const Theme& theme, std::int16_t version);
 
-}  // namespace huevane::cli
+}  // namespace huevane

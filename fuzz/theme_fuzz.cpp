@@ -23,10 +23,10 @@
 
 namespace {
 
+using huevane::ReadThemeFile;
 using huevane::RunError;
-using huevane::cli::ReadThemeFile;
-using huevane::cli::Theme;
-using huevane::cli::ThemeColor;
+using huevane::Theme;
+using huevane::ThemeColor;
 
 void Check(bool holds, const char* promise) {
     if (!holds) {

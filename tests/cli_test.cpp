@@ -741,7 +741,7 @@ struct WindowsPathCase {
 class NormalizeWindowsPathTest : public ::testing::TestWithParam<WindowsPathCase> {};
 
 TEST_P(NormalizeWindowsPathTest, StaysOnTheDriveAsWineReadsIt) {
-    EXPECT_EQ(cli::NormalizeWindowsPath(GetParam().path), GetParam().expected);
+    EXPECT_EQ(client::NormalizeWindowsPath(GetParam().path), GetParam().expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -888,7 +888,7 @@ TEST_F(CliOnInstall, OnlyWhoMayWriteTheFileReplacesIt) {
 
 TEST_F(CliOnInstall, LocatesAndDetectsThroughTheRegistry) {
     WriteFileBytes(root_.File("AIM/aim.exe"), test::BuildPeWithVersion({5, 9, 3861, 0}));
-    const test::RegistryValueGuard registered(std::string(platform::kClientKeyPath),
+    const test::RegistryValueGuard registered(std::string(client::kClientKeyPath),
                                               installDir_ + "\\aim.exe");
     const ProcessResult locate = Cli({"locate"});
     EXPECT_EQ(locate.exitStatus, 0) << locate.err;

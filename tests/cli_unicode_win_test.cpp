@@ -50,7 +50,7 @@ TEST(CliInAnyScript, LocatesAndWritesUnderARegisteredFolderInTwoScripts) {
     const std::string original = test::SyntheticImage(0x10000);
     WriteFileBytes(target, original);
     WriteFileBytes(installDir + "\\aim.exe", test::BuildPeWithVersion({5, 9, 3861, 0}));
-    const test::RegistryValueGuard registered(std::string(platform::kClientKeyPath),
+    const test::RegistryValueGuard registered(std::string(client::kClientKeyPath),
                                               installDir + "\\aim.exe");
 
     const ProcessResult locate = Cli({"locate"});

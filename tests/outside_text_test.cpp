@@ -53,7 +53,7 @@ TEST(OutsideText, ShownEscapedOnOneLineAndAsValidJson) {
         EXPECT_EQ(Escaped(message), message);  // a message escaped again stays as it is
         EXPECT_TRUE(IsValidUtf8(message));
         if (!c.json.empty()) {
-            EXPECT_EQ(cli::JsonTextMember("p", c.text), c.json);
+            EXPECT_EQ(JsonTextMember("p", c.text), c.json);
         }
     }
 }

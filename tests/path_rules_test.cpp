@@ -69,7 +69,7 @@ std::string Contents(const std::string& path) {
 std::string Reached(const std::optional<std::string>& prefix) {
     const std::unique_ptr<FileSystem> fs = platform::MakeNativeFileSystem();
     try {
-        const cli::ClientLocation location = cli::LocateClient(std::nullopt, prefix, *fs);
+        const client::ClientLocation location = client::LocateClient(std::nullopt, prefix, *fs);
         return Contents(fs->JoinPath(location.installDir, "buddyui.ocm")) + ", " +
                Contents(location.executable);
     } catch (const RunError&) {
@@ -95,7 +95,8 @@ TEST(PathRules, WineUpperCaseIsWines) {
     const auto upcase = reinterpret_cast<WCHAR(WINAPI*)(WCHAR)>(reinterpret_cast<void (*)()>(
         GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "RtlUpcaseUnicodeChar")));
     for (char32_t c = 0; c <= 0xFFFF; ++c) {
-        ASSERT_EQ(cli::WineUpperCase(c), upcase(static_cast<WCHAR>(c))) << static_cast<unsigned>(c);
+        ASSERT_EQ(client::WineUpperCase(c), upcase(static_cast<WCHAR>(c)))
+            << static_cast<unsigned>(c);
     }
 }
 #else
@@ -118,7 +119,7 @@ TEST(PathRules, EachRegisteredPathLeadsWhereWineGoes) {
         const test::TempDir root;
 #ifdef _WIN32  // the registry, and the case's folder on drive C: of the test's Wine prefix
         const std::string disk = OnTheDisk(root.MakeSubdir("case"));
-        const test::RegistryValueGuard value(std::string(platform::kClientKeyPath),
+        const test::RegistryValueGuard value(std::string(client::kClientKeyPath),
                                              root.File("case") + "\\" + c.registered);
         const std::optional<std::string> prefix;
 #else  // a Wine prefix: user.reg, and drive C: in dosdevices/
@@ -127,7 +128,7 @@ TEST(PathRules, EachRegisteredPathLeadsWhereWineGoes) {
                                                   root.MakeSubdir("dosdevices") + "/c:");
         test::WriteFileBytes(root.File("user.reg"),
                              "WINE REGISTRY Version 2\n[" +
-                                 UserRegText(std::string(platform::kClientKeyPath)) + "] 0\n@=\"" +
+                                 UserRegText(std::string(client::kClientKeyPath)) + "] 0\n@=\"" +
                                  UserRegText("C:\\case\\" + c.registered) + "\"\n");
         const std::optional<std::string> prefix = root.path();
 #endif

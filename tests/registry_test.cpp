@@ -12,8 +12,8 @@
 namespace huevane {
 namespace {
 
+using client::CutToDirectory;
 using modColors::GetRegString;
-using platform::CutToDirectory;
 using platform::kEmptyHandle;
 using platform::RegistryHandle;
 
@@ -327,7 +327,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(LookupInstallDir, ReadsTheClientPathOfTheCurrentUserAndCutsIt) {
     ScriptedRegistry registry(
         Script().Holding(kRegSz, std::string(R"(C:\Program Files\AIM\aim.exe)") + '\0'));
-    EXPECT_EQ(platform::LookupInstallDir(registry), "C:\\Program Files\\AIM");
+    EXPECT_EQ(client::LookupInstallDir(registry), "C:\\Program Files\\AIM");
     ASSERT_EQ(registry.Operations(), "open query close");
     EXPECT_EQ(registry.calls()[0].root, 0x80000001u);
     EXPECT_EQ(registry.calls()[0].keyPath,
@@ -339,7 +339,7 @@ TEST(LookupInstallDir, ReadsTheClientPathOfTheCurrentUserAndCutsIt) {
 
 TEST(LookupInstallDir, LeavesNotFoundWhenTheKeyIsMissing) {
     ScriptedRegistry registry(PathValue().OpenFailing(kFileNotFound));
-    EXPECT_EQ(platform::LookupInstallDir(registry), "Not Found");
+    EXPECT_EQ(client::LookupInstallDir(registry), "Not Found");
     EXPECT_EQ(registry.Operations(), "open query close");
 }
 

@@ -226,7 +226,7 @@ private:
         }
     }
 
-    const std::string key_{platform::kClientKeyPath};
+    const std::string key_{client::kClientKeyPath};
     std::string firstCreated_;
     HKEY handle_ = nullptr;
     DWORD savedType_ = REG_NONE;
@@ -249,16 +249,16 @@ TEST(WindowsLookupInstallDir, FindsTheRegisteredClientsDirectory) {
     {
         const ClientPathOverride client(R"(C:\Program Files\AIM\aim.exe)");
         createdTheKey = client.CreatedTheKey();
-        EXPECT_EQ(platform::LookupInstallDir(*platform::MakeWindowsRegistry()),
+        EXPECT_EQ(client::LookupInstallDir(*platform::MakeWindowsRegistry()),
                   "C:\\Program Files\\AIM");
     }
     {
         const ClientPathOverride client(R"(C:\Клиент\程序\aim.exe)");
-        EXPECT_EQ(platform::LookupInstallDir(*platform::MakeWindowsRegistry()), "C:\\Клиент\\程序");
+        EXPECT_EQ(client::LookupInstallDir(*platform::MakeWindowsRegistry()), "C:\\Клиент\\程序");
     }
     if (createdTheKey) {
-        EXPECT_FALSE(KeyExists(std::string(platform::kClientKeyPath)));
-        EXPECT_EQ(platform::LookupInstallDir(*platform::MakeWindowsRegistry()), "Not Found");
+        EXPECT_FALSE(KeyExists(std::string(client::kClientKeyPath)));
+        EXPECT_EQ(client::LookupInstallDir(*platform::MakeWindowsRegistry()), "Not Found");
     }
 }
 

@@ -258,7 +258,7 @@ void FrmMain::LetHelpButtonCoverApply() {
 }
 
 void FrmMain::Form_Load() {
-    const platform::RegisteredClient client = platform::LookupRegisteredClient(services_.registry);
+    const client::RegisteredClient client = client::LookupRegisteredClient(services_.registry);
     strAIMDir_ = client.installDir;
     strAIMExe_ = client.executable;
 }

@@ -20,7 +20,7 @@ std::string OutputLine(std::string_view data, bool toTerminal) {
 
 void Locate(const CommandContext& context) {
     ClientChoice client(context);
-    const ClientLocation& location = client.Location();
+    const client::ClientLocation& location = client.Location();
     if (context.args.json) {
         const std::string executable = location.executable.empty()
                                            ? JsonMember("executable", "null")

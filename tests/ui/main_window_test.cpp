@@ -137,7 +137,7 @@ protected:
     test::TempDir root_;
     std::string installDir_ = root_.MakeSubdir("AIM");
     std::string programDir_ = root_.MakeSubdir("Huevane");
-    test::RegistryValueGuard registered_{std::string(platform::kClientKeyPath),
+    test::RegistryValueGuard registered_{std::string(client::kClientKeyPath),
                                          installDir_ + "\\aim.exe"};
     std::unique_ptr<platform::RegistryApi> registry_ = platform::MakeWindowsRegistry();
     std::unique_ptr<FileSystem> native_ = platform::MakeNativeFileSystem();
@@ -487,7 +487,7 @@ TEST_F(MainWindow, EveryErrorSaysWhyInTheStatusToolTip) {
 
 TEST_F(MainWindow, AnUnregisteredClientIsTheReason) {
     HKEY key = nullptr;
-    ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, std::string(platform::kClientKeyPath).c_str(), 0,
+    ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, std::string(client::kClientKeyPath).c_str(), 0,
                             KEY_SET_VALUE, &key),
               ERROR_SUCCESS);
     RegDeleteValueA(key, nullptr);
