@@ -63,11 +63,6 @@ std::string ClientKey() {
     return "HKEY_CURRENT_USER\\" + std::string(client::kClientKeyPath);
 }
 
-// Why the prefix's user.reg could not be read.
-std::string UserRegReason(const RunError& e) {
-    return e.number() == ErrorNumber::kPermissionDenied ? "permission denied" : e.what();
-}
-
 std::string ClientNotFoundText(const client::ClientNotFound& e) {
     using Why = client::ClientNotFound::Why;
     const std::string path = Clipped(e.path());
@@ -76,6 +71,10 @@ std::string ClientNotFoundText(const client::ClientNotFound& e) {
             return "--prefix is for Wine installs; on Windows the registry tells the path";
         case Why::kNotInRegistry:
             return "the client is not registered: no default value in " + ClientKey();
+        case Why::kRelativeWinePrefix:
+            return "WINEPREFIX must be an absolute path, not " + path;
+        case Why::kNoDefaultPrefix:
+            return "neither WINEPREFIX nor HOME is set";
         case Why::kNoWinePrefix:
             return "no Wine prefix at " + path;
         case Why::kNoUserReg:
@@ -83,7 +82,7 @@ std::string ClientNotFoundText(const client::ClientNotFound& e) {
         case Why::kUserRegNotAFile:
             return path + " is not a regular file";
         case Why::kUserRegUnreadable:
-            return "cannot read " + path + ": " + UserRegReason(*e.readError());
+            return "cannot read " + path + ": " + Reason(*e.readError());
         case Why::kNotAWineRegistry:
             return path + " is not a Wine registry file";
         case Why::kNoKey:

@@ -22,15 +22,17 @@ struct ClientLocation {
 class ClientNotFound : public RunError {
 public:
     enum class Why {
-        kPrefixOnWindows,    // --prefix given on Windows, where the registry tells the path
-        kNotInRegistry,      // Windows: the registry holds no path for the client
-        kNoWinePrefix,       // path, the prefix, is no directory
-        kNoUserReg,          // path, the prefix, holds no user.reg
-        kUserRegNotAFile,    // path, the prefix's user.reg, is not a regular file
-        kUserRegUnreadable,  // path, the prefix's user.reg, cannot be read: readError() says why
-        kNotAWineRegistry,   // path, the prefix's user.reg, is not a Wine registry file
-        kNoKey,              // path, the prefix's user.reg, has no key for the client
-        kNoDefaultValue,     // path, the prefix's user.reg, has the key but no default value
+        kPrefixOnWindows,     // --prefix given on Windows, where the registry tells the path
+        kNotInRegistry,       // Windows: the registry holds no path for the client
+        kRelativeWinePrefix,  // path, $WINEPREFIX, is not absolute
+        kNoDefaultPrefix,     // neither $WINEPREFIX nor $HOME is set
+        kNoWinePrefix,        // path, the prefix, is no directory
+        kNoUserReg,           // path, the prefix, holds no user.reg
+        kUserRegNotAFile,     // path, the prefix's user.reg, is not a regular file
+        kUserRegUnreadable,   // path, the prefix's user.reg, cannot be read: readError() says why
+        kNotAWineRegistry,    // path, the prefix's user.reg, is not a Wine registry file
+        kNoKey,               // path, the prefix's user.reg, has no key for the client
+        kNoDefaultValue,      // path, the prefix's user.reg, has the key but no default value
         kRegisteredPathNotText,  // path, the prefix's user.reg, holds a value that is not text
     };
 

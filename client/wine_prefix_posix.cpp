@@ -8,6 +8,7 @@
 #include <system_error>
 #include <vector>
 
+#include "client/client_location.h"
 #include "client/file_name_case.h"
 #include "client/windows_path.h"
 #include "client/wine_prefix.h"
@@ -77,14 +78,13 @@ bool IsRefusedName(std::string_view name) {
 std::string DefaultWinePrefix() {
     if (const char* prefix = std::getenv("WINEPREFIX"); prefix != nullptr && *prefix != '\0') {
         if (*prefix != '/') {
-            throw RunError::Described("WINEPREFIX must be an absolute path, not " +
-                                      Clipped(prefix));
+            throw ClientNotFound(ClientNotFound::Why::kRelativeWinePrefix, prefix);
         }
         return prefix;
     }
     const char* home = std::getenv("HOME");
     if (home == nullptr || *home == '\0') {
-        throw RunError::Described("neither WINEPREFIX nor HOME is set");
+        throw ClientNotFound(ClientNotFound::Why::kNoDefaultPrefix, "");
     }
     return std::string(home) + "/.wine";
 }
