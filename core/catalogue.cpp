@@ -2,6 +2,8 @@
 
 #include <cstddef>
 
+#include "core/encoders.h"
+
 namespace huevane {
 namespace {
 
@@ -94,7 +96,8 @@ std::optional<std::uint32_t> ColourOffset(std::int16_t version, std::int16_t pro
     if (text.empty()) {
         return std::nullopt;
     }
-    return static_cast<std::uint32_t>(std::stoul(text, nullptr, 16));
+    // The same conversion as the window's Apply makes, less one: HexToSpot gives the 1-based spot.
+    return static_cast<std::uint32_t>(modColors::HexToSpot(text) - 1);
 }
 
 }  // namespace huevane
